@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/RoundingMode.h"
+
 #include <QChar>
 #include <QString>
 
@@ -12,17 +14,6 @@
 #include <utility>
 
 namespace serwedge::config {
-
-// How a value is rounded when digits are dropped.
-enum class RoundingMode {
-    UP,        // away from zero
-    DOWN,      // towards zero
-    CEILING,   // towards positive infinity
-    FLOOR,     // towards negative infinity
-    HALF_UP,   // nearest, ties away from zero
-    HALF_DOWN, // nearest, ties towards zero
-    HALF_EVEN  // nearest, ties to the even neighbour
-};
 
 // A text that is not a decimal number, or one beyond the parsing bounds.
 class NumberFormatError : public std::runtime_error {
