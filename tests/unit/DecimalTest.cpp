@@ -1,4 +1,6 @@
 #include "config/Decimal.h"
+#include "config/Config.h"
+#include "config/ConfigHelper.h"
 
 #include <gtest/gtest.h>
 
@@ -453,4 +455,28 @@ TEST(Decimal, arithmeticAgreesWithIntegerArithmetic) {
         // Printing and parsing are inverse.
         ASSERT_EQ(Decimal::parse(x.toPlainString()), x);
     }
+}
+
+TEST(DecimalSettings, operandAndToleranceRulesParseDecimals) {
+    using namespace serwedge::config::ConfigHelper;
+    for (const char* ok : {"", "0.5", "-2", "1E3", "0.0", "00", "-0"}) {
+        EXPECT_TRUE(MathOperand::valid(QString::fromLatin1(ok))) << ok;
+    }
+    for (const char* bad : {"0", "abc", "1E999999", " 2", "2,5"}) {
+        EXPECT_FALSE(MathOperand::valid(QString::fromLatin1(bad))) << bad;
+    }
+    for (const char* ok : {"", "0.001", "5", "1E-3"}) {
+        EXPECT_TRUE(IgnoreDifference::valid(QString::fromLatin1(ok))) << ok;
+    }
+    for (const char* bad : {"0", "-0.5", "0.000", "x", "1E999999"}) {
+        EXPECT_FALSE(IgnoreDifference::valid(QString::fromLatin1(bad))) << bad;
+    }
+}
+
+TEST(DecimalSettings, mathOperandParsesOrThrows) {
+    serwedge::config::Config config;
+    config.setMathOperand("1E3");
+    EXPECT_EQ(config.getMathOperandAsBigDecimal(), d("1E3"));
+    config.setMathOperand("three");
+    EXPECT_THROW(config.getMathOperandAsBigDecimal(), NumberFormatError);
 }
