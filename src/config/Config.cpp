@@ -1,5 +1,6 @@
 #include "config/Config.h"
 
+#include "config/Decimal.h"
 #include "config/IntParse.h"
 
 #include <algorithm>
@@ -148,6 +149,14 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            a.ignoreDuplicates != b.ignoreDuplicates ||
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
            textDiffers(a.ignoreDifference_, b.ignoreDifference_);
+}
+
+} // namespace serwedge::config
+
+namespace serwedge::config {
+
+Decimal Config::getMathOperandAsBigDecimal() const {
+    return Decimal::parse(mathOperand_);
 }
 
 } // namespace serwedge::config

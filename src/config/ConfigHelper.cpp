@@ -2,6 +2,7 @@
 
 #include "config/Catalogue.h"
 #include "config/ConfigBundle.h"
+#include "config/Decimal.h"
 #include "config/IntParse.h"
 #include "config/Pattern.h"
 
@@ -230,6 +231,26 @@ bool CustomRegEx::valid(const QString& t) {
     const qsizetype open = firstUnescaped(QLatin1Char('('));
     const qsizetype close = firstUnescaped(QLatin1Char(')'));
     return open >= 0 && (close < 0 || open < close);
+}
+
+} // namespace serwedge::config::ConfigHelper
+
+// ---- rule holders on decimal numbers ----
+
+namespace serwedge::config::ConfigHelper {
+
+bool MathOperand::valid(const QString& t) {
+    if (t.isEmpty())
+        return true;
+    // Only the one-character text "0" is refused; 0.0 or -0 are accepted.
+    return t != QLatin1String("0") && Decimal::tryParse(t).has_value();
+}
+
+bool IgnoreDifference::valid(const QString& t) {
+    if (t.isEmpty())
+        return true;
+    const auto v = Decimal::tryParse(t);
+    return v && v->signum() > 0;
 }
 
 } // namespace serwedge::config::ConfigHelper
