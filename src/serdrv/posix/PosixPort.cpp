@@ -79,9 +79,9 @@ int openErrorCode(int err) {
     }
 }
 
-// Bare names ("ttyUSB0") live in /dev; paths are taken as they are.
+// Names without a leading slash ("ttyUSB0", "pts/3") live in /dev.
 std::string devicePath(const std::string& name) {
-    return name.find('/') == std::string::npos ? "/dev/" + name : name;
+    return name.front() == '/' ? name : "/dev/" + name;
 }
 
 class PosixPort final : public Port {
