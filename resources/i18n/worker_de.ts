@@ -3,9 +3,81 @@
 <TS version="2.1" language="de_DE">
 <context>
     <name></name>
+    <message id="and.error.dataset.not.ready">
+        <source>and.error.dataset.not.ready</source>
+        <translation>Das A&amp;D-Gerät meldet CTS, aber nicht DSR (Gerät nicht bereit). Prüfen Sie, ob es eingeschaltet und das Kabel vollständig ist.</translation>
+    </message>
+    <message id="and.error.not.connected">
+        <source>and.error.not.connected</source>
+        <translation>An dieser Schnittstelle antwortet kein A&amp;D-Gerät (weder DSR noch CTS). Prüfen Sie das Kabel und ob das Gerät eingeschaltet ist.</translation>
+    </message>
+    <message id="and.error.unusual">
+        <source>and.error.unusual</source>
+        <translation>Das A&amp;D-Gerät meldet DSR, aber nicht CTS. Prüfen Sie das Kabel und die Schnittstelleneinstellungen des Geräts.</translation>
+    </message>
+    <message id="auto.port.detection.started">
+        <source>auto.port.detection.started</source>
+        <translation>Automatische Schnittstellenerkennung gestartet.</translation>
+    </message>
+    <message id="best.port">
+        <source>best.port</source>
+        <translation>Gerät gefunden an Schnittstelle</translation>
+    </message>
+    <message id="cannot_type">
+        <source>cannot_type</source>
+        <translation>Dieses Zeichen kann nicht getippt werden: </translation>
+    </message>
+    <message id="confidence">
+        <source>confidence</source>
+        <translation>Zuverlässigkeit:</translation>
+    </message>
+    <message id="could.not.auto.detect.port">
+        <source>could.not.auto.detect.port</source>
+        <translation>Die Schnittstelle des Geräts konnte nicht automatisch erkannt werden.</translation>
+    </message>
+    <message id="execution.exception">
+        <source>execution.exception</source>
+        <translation>Das Lesen wurde wegen eines Fehlers beendet: </translation>
+    </message>
+    <message id="framing.error">
+        <source>framing.error</source>
+        <translation>Rahmenfehler: Prüfen Sie Baudrate, Datenbits und Stoppbits von Schnittstelle und Gerät.</translation>
+    </message>
+    <message id="interrupted">
+        <source>interrupted</source>
+        <translation>Unterbrochen.</translation>
+    </message>
+    <message id="line.too.long">
+        <source>line.too.long</source>
+        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; {1} Bytes wurden verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
+    </message>
+    <message id="null.port.error">
+        <source>null.port.error</source>
+        <translation>Es ist keine serielle Schnittstelle ausgewählt.</translation>
+    </message>
+    <message id="parity.error">
+        <source>parity.error</source>
+        <translation>Paritätsfehler: Prüfen Sie die Paritätseinstellung von Schnittstelle und Gerät.</translation>
+    </message>
+    <message id="port.opened">
+        <source>port.opened</source>
+        <translation>Schnittstelle {0} geöffnet: {1} Baud, {2} Datenbits, Parität {3}, {4} Stoppbit(s).</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Angehalten.</translation>
+    </message>
+    <message id="testing.port.0">
+        <source>testing.port.0</source>
+        <translation>Teste Schnittstelle {0} ...</translation>
+    </message>
+    <message id="unsent.data">
+        <source>unsent.data</source>
+        <translation>Ohne Zeilenende empfangene Daten (nicht verarbeitet):</translation>
+    </message>
+    <message id="warning">
+        <source>warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 </TS>

@@ -3,9 +3,81 @@
 <TS version="2.1" language="en_GB">
 <context>
     <name></name>
+    <message id="and.error.dataset.not.ready">
+        <source>and.error.dataset.not.ready</source>
+        <translation>The A&amp;D instrument reports CTS but not DSR (data set not ready). Check that it is switched on and the cable is complete.</translation>
+    </message>
+    <message id="and.error.not.connected">
+        <source>and.error.not.connected</source>
+        <translation>No A&amp;D instrument answers on this port (neither DSR nor CTS). Check the cable and that the instrument is switched on.</translation>
+    </message>
+    <message id="and.error.unusual">
+        <source>and.error.unusual</source>
+        <translation>The A&amp;D instrument reports DSR but not CTS. Check the cable and the instrument's interface settings.</translation>
+    </message>
+    <message id="auto.port.detection.started">
+        <source>auto.port.detection.started</source>
+        <translation>Automatic port detection started.</translation>
+    </message>
+    <message id="best.port">
+        <source>best.port</source>
+        <translation>Instrument found on port</translation>
+    </message>
+    <message id="cannot_type">
+        <source>cannot_type</source>
+        <translation>Cannot type the character </translation>
+    </message>
+    <message id="confidence">
+        <source>confidence</source>
+        <translation>Confidence:</translation>
+    </message>
+    <message id="could.not.auto.detect.port">
+        <source>could.not.auto.detect.port</source>
+        <translation>Could not detect the instrument's port automatically.</translation>
+    </message>
+    <message id="execution.exception">
+        <source>execution.exception</source>
+        <translation>Reading stopped because of an error: </translation>
+    </message>
+    <message id="framing.error">
+        <source>framing.error</source>
+        <translation>Framing error: check bit rate, data bits and stop bits of the port and the instrument.</translation>
+    </message>
+    <message id="interrupted">
+        <source>interrupted</source>
+        <translation>Interrupted.</translation>
+    </message>
+    <message id="line.too.long">
+        <source>line.too.long</source>
+        <translation>A line grew beyond {0} bytes without the input terminator; {1} bytes were discarded. Check the input terminator setting.</translation>
+    </message>
+    <message id="null.port.error">
+        <source>null.port.error</source>
+        <translation>No serial port is selected.</translation>
+    </message>
+    <message id="parity.error">
+        <source>parity.error</source>
+        <translation>Parity error: check the parity setting of the port and the instrument.</translation>
+    </message>
+    <message id="port.opened">
+        <source>port.opened</source>
+        <translation>Port {0} opened: {1} baud, {2} data bits, parity {3}, {4} stop bit(s).</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Stopped.</translation>
+    </message>
+    <message id="testing.port.0">
+        <source>testing.port.0</source>
+        <translation>Testing port {0} ...</translation>
+    </message>
+    <message id="unsent.data">
+        <source>unsent.data</source>
+        <translation>Data received without line terminator (not processed):</translation>
+    </message>
+    <message id="warning">
+        <source>warning</source>
+        <translation>Warning</translation>
     </message>
 </context>
 </TS>

@@ -73,6 +73,32 @@ QString Catalogue::getString(const QString& key) const {
     return getString(key.toUtf8().constData());
 }
 
+QString Catalogue::format(const char* key, const QStringList& args) const {
+    return formatMessage(getString(key), args);
+}
+
+QString Catalogue::formatMessage(const QString& pattern, const QStringList& args) {
+    // One pass, so that an argument containing "{1}" is not replaced again.
+    QString out;
+    out.reserve(pattern.size());
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == QLatin1Char('{')) {
+            const qsizetype close = pattern.indexOf(QLatin1Char('}'), i + 1);
+            if (close > i + 1) {
+                bool ok = false;
+                const int n = pattern.mid(i + 1, close - i - 1).toInt(&ok);
+                if (ok && n >= 0 && n < args.size()) {
+                    out += args[n];
+                    i = close;
+                    continue;
+                }
+            }
+        }
+        out += pattern[i];
+    }
+    return out;
+}
+
 bool Catalogue::contains(const QString& key, const QString& language) const {
     const QString lang = language.isEmpty() ? Catalogue::language() : language;
     return !lookup(lang, key.toUtf8()).isEmpty();

@@ -28,6 +28,10 @@ public:
     QString getString(const char* key) const;
     QString getString(const QString& key) const;
 
+    // The key's text with "{0}", "{1}", ... replaced by the arguments.
+    QString format(const char* key, const QStringList& args) const;
+    static QString formatMessage(const QString& pattern, const QStringList& args);
+
     // True when the key resolves in the given language ("" = current).
     bool contains(const QString& key, const QString& language = {}) const;
 

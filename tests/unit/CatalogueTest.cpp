@@ -1,4 +1,5 @@
 #include "config/ConfigBundle.h"
+#include "worker/WorkerBundle.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ using serwedge::Catalogue;
 namespace {
 
 std::vector<Catalogue*> allCatalogues() {
-    return {&serwedge::config::configBundle()};
+    return {&serwedge::config::configBundle(), &serwedge::worker::workerBundle()};
 }
 
 } // namespace
@@ -46,7 +47,8 @@ TEST(Catalogue, germanTextsDifferFromKeysAndFallBackToEnglish) {
 TEST(Catalogue, keysUsedInTheSourcesAreRegistered) {
     const QRegularExpression use(
         R"re(\b(configBundle|workerBundle|tallyraBundle)\(\)\.getString\(\s*"([^"]+)"\s*\))re");
-    std::map<QString, Catalogue*> byAccessor{{"configBundle", &serwedge::config::configBundle()}};
+    std::map<QString, Catalogue*> byAccessor{{"configBundle", &serwedge::config::configBundle()},
+                                             {"workerBundle", &serwedge::worker::workerBundle()}};
     QDirIterator it(QStringLiteral(TALLYRA_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
                     QDirIterator::Subdirectories);
     int uses = 0;
@@ -71,4 +73,10 @@ TEST(Catalogue, keysUsedInTheSourcesAreRegistered) {
         }
     }
     SUCCEED() << uses << " uses checked";
+}
+
+TEST(Catalogue, formatReplacesNumberedPlaceholdersOnce) {
+    EXPECT_EQ(Catalogue::formatMessage("Port {0} at {1} baud, {0}", {"COM3", "{0}"}),
+              "Port COM3 at {0} baud, COM3");
+    EXPECT_EQ(Catalogue::formatMessage("{2} {x} {", {"a"}), "{2} {x} {");
 }

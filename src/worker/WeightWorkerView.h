@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace serwedge::worker {
+
+class DataLine;
+
+// The window as the reading worker and the keystroke engine see it.
+// logEvent and logImportantEvent may be called from any thread.
+class WeightWorkerView {
+public:
+    virtual ~WeightWorkerView() = default;
+    virtual void logEvent(const QString& text) = 0;
+    virtual void logImportantEvent(const QString& text) = 0;
+    // Switches the window between its idle and running faces; user-interface thread.
+    virtual void setConnectedInGUI(bool connected) = 0;
+    // One published line, delivered on the user-interface thread.
+    virtual void update(const DataLine& line) = 0;
+    // A modal warning owned by the window (the command-line tool prints it).
+    virtual void showWarning(const QString& title, const QString& message) = 0;
+};
+
+} // namespace serwedge::worker

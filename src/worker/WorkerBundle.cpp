@@ -1,0 +1,34 @@
+#include "worker/WorkerBundle.h"
+
+namespace serwedge::worker {
+
+Catalogue& workerBundle() {
+    static Catalogue bundle(QStringLiteral("worker"), QStringLiteral("serwedge.worker.WorkerBundle"),
+                            {
+                                // reading worker
+                                "null.port.error",
+                                "port.opened",
+                                "parity.error",
+                                "framing.error",
+                                "stopped",
+                                "execution.exception",
+                                "interrupted",
+                                "unsent.data",
+                                "and.error.unusual",
+                                "and.error.dataset.not.ready",
+                                "and.error.not.connected",
+                                "warning",
+                                "line.too.long",
+                                // keystroke engine
+                                "cannot_type",
+                                // port detection
+                                "auto.port.detection.started",
+                                "testing.port.0",
+                                "confidence",
+                                "best.port",
+                                "could.not.auto.detect.port",
+                            });
+    return bundle;
+}
+
+} // namespace serwedge::worker
