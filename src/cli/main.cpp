@@ -1,5 +1,6 @@
 // tallyra-cli: the Tallyra pipeline without a window.
 
+#include "cli/Commands.h"
 #include "props/Props.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ const char* const kUsage =
     "Commands:\n"
     "  --version        print the program version and exit\n"
     "  --help           print this help and exit\n"
+    "  settings show|export FILE|import FILE [--shared]\n"
+    "                   show, export or import the stored settings\n"
     "\n"
     "Options for every command:\n"
     "  -DKEY=VALUE      set a process property (for example -DSERIAL_PORT_LIST=COM1;COM2)\n";
@@ -45,6 +48,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     QCoreApplication app(argc, argv);
+    if (cmd == "settings") {
+        return runSettingsCommand({args.begin() + 1, args.end()});
+    }
     std::fprintf(stderr, "tallyra-cli: unknown command '%s'\n\n%s", cmd.c_str(), kUsage);
     return 2;
 }
