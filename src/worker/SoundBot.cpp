@@ -30,6 +30,15 @@ SoundBot::~SoundBot() {
     close();
 }
 
+std::unique_ptr<SoundBot> SoundBot::forSound(config::ConfigHelper::Sound sound,
+                                             const PlayerFactory& openPlayer) {
+    if (sound == config::ConfigHelper::Sound::NONE) {
+        return nullptr;
+    }
+    auto player = openPlayer ? openPlayer() : platform::createPercussionPlayer();
+    return std::make_unique<SoundBot>(sound.getPercussionNumber(), std::move(player));
+}
+
 void SoundBot::beep() {
     std::lock_guard lock(mutex_);
     if (closing_) {

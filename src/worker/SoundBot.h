@@ -1,11 +1,13 @@
 #pragma once
 
+#include "config/ConfigHelper.h"
 #include "platform/PercussionPlayer.h"
 
 #include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,6 +39,12 @@ public:
     // note is out of range or no synthesizer can be opened.
     explicit SoundBot(int note, std::unique_ptr<platform::PercussionPlayer> player = nullptr);
     ~SoundBot();
+
+    using PlayerFactory = std::function<std::unique_ptr<platform::PercussionPlayer>()>;
+    // The bot for the configured sound, or none for NONE, in which case no synthesizer is
+    // opened. Throws platform::PercussionError when the synthesizer cannot be opened.
+    static std::unique_ptr<SoundBot> forSound(config::ConfigHelper::Sound sound,
+                                              const PlayerFactory& openPlayer = {});
     SoundBot(const SoundBot&) = delete;
     SoundBot& operator=(const SoundBot&) = delete;
 

@@ -115,7 +115,8 @@ TEST(SoundBot, closeEndsASoundingNoteClosesThePlayerAndSilencesLaterBeeps) {
 
 TEST(SoundBot, closingAnIdleBotPlaysNothing) {
     Bot b;
-    b.bot.reset();
+    b.bot->close();
+    EXPECT_TRUE(b.player->closed());
     EXPECT_TRUE(b.player->events().empty());
 }
 
@@ -137,4 +138,20 @@ TEST(SoundBot, noteOutsideTheMidiRangeFailsConstructionWithAClearMessage) {
             EXPECT_NE(std::string(e.what()).find(std::to_string(note)), std::string::npos);
         }
     }
+}
+
+TEST(SoundBot, noBotAndNoSynthesizerForTheSoundNone) {
+    using serwedge::config::ConfigHelper::Sound;
+    int opened = 0;
+    const auto open = [&opened] {
+        ++opened;
+        return std::unique_ptr<platform::PercussionPlayer>(new RecordingPercussionPlayer);
+    };
+    EXPECT_EQ(SoundBot::forSound(Sound::NONE, open), nullptr);
+    EXPECT_EQ(opened, 0);
+
+    auto bot = SoundBot::forSound(Sound::OPEN_TRIANGLE, open);
+    ASSERT_NE(bot, nullptr);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(bot->sequence()[0].note, 81);
 }
