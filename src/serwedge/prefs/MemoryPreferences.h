@@ -28,9 +28,9 @@ protected:
     void syncSpi() override {}
     void flushSpi() override {}
 
-private:
     MemoryPreferences(MemoryPreferences* parent, const QString& name) : Preferences(parent, name) {}
 
+private:
     QMap<QString, QString> entries_;
 };
 

@@ -57,7 +57,11 @@ QString Preferences::get(const QString& key, const QString& def) const {
     checkNotRemoved();
     bool found = false;
     QString value = getSpi(key, &found);
-    return found ? value : def;
+    if (!found) {
+        return def;
+    }
+    // A stored empty text is a present text, never a null one.
+    return value.isNull() ? QStringLiteral("") : value;
 }
 
 int Preferences::getInt(const QString& key, int def) const {

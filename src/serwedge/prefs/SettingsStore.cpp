@@ -32,6 +32,11 @@ SettingsStore::SettingsStore(Preferences& root) : node_(&root.node(QLatin1String
 
 namespace {
 
+// Loaded texts are always present: the empty text, never a null one.
+QString present(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 // Reads one stored value at a time, in the order of the table of keys, and notes the invalid
 // ones.
 class Loader {
@@ -59,11 +64,11 @@ public:
     }
 
     template <class Rule, class Set> void text(const char* key, Set set) {
-        const QString value = node_.get(QLatin1String(key), Rule::getDefault());
+        const QString value = present(node_.get(QLatin1String(key), Rule::getDefault()));
         if (Rule::valid(value)) {
             set(value);
         } else {
-            set(Rule::getDefault());
+            set(present(Rule::getDefault()));
             invalid_.append(QLatin1String(key));
         }
     }
