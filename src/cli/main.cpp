@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
         return runReplayCommand(rest);
     if (cmd == "read")
         return runReadCommand(rest);
+    if (cmd == "settings")
+        return runSettingsCommand(rest);
     std::fprintf(stderr, "tallyra-cli: unknown command '%s'\n\n%s", cmd.c_str(), kUsage);
     return 2;
 }

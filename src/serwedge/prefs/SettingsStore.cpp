@@ -1,0 +1,265 @@
+#include "serwedge/prefs/SettingsStore.h"
+
+#include "props/Props.h"
+#include "serwedge/prefs/FilePreferences.h"
+#include "serwedge/prefs/MemoryPreferences.h"
+#include "serwedge/prefs/QSettingsPreferences.h"
+
+#include <QFile>
+
+namespace serwedge::prefs {
+
+using namespace config;
+namespace H = config::ConfigHelper;
+
+QString sharedPreferencesFile() {
+    QString base = qEnvironmentVariable("ProgramData");
+    if (base.isEmpty()) {
+        base = QStringLiteral("/var/lib");
+    }
+    return base + QLatin1String(kSharedFileSuffix);
+}
+
+SettingsStore SettingsStore::open(Backend backend) {
+    if (backend == Backend::SharedFile) {
+        props::set(props::kPrefsFileProperty, sharedPreferencesFile().toStdString());
+        return SettingsStore(FilePreferencesFactory::instance().userRoot());
+    }
+    return SettingsStore(QSettingsPreferences::userRoot());
+}
+
+SettingsStore::SettingsStore(Preferences& root) : node_(&root.node(QLatin1String(kNodePath))) {}
+
+namespace {
+
+// Loaded texts are always present: the empty text, never a null one.
+QString present(const QString& text) {
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+// Reads one stored value at a time, in the order of the table of keys, and notes the invalid
+// ones.
+class Loader {
+public:
+    Loader(Preferences& node, QStringList& invalid) : node_(node), invalid_(invalid) {}
+
+    template <class E, class Set> void named(const char* key, Set set) {
+        const QString text = node_.get(QLatin1String(key), E::getDefault().name());
+        if (auto value = E::valueOf(text)) {
+            set(*value);
+        } else {
+            set(E::getDefault());
+            invalid_.append(QLatin1String(key));
+        }
+    }
+
+    template <class Rule, class Set> void index(const char* key, Set set) {
+        const int value = node_.getInt(QLatin1String(key), Rule::getDefault());
+        if (Rule::valid(value)) {
+            set(value);
+        } else {
+            set(Rule::getDefault());
+            invalid_.append(QLatin1String(key));
+        }
+    }
+
+    template <class Rule, class Set> void text(const char* key, Set set) {
+        const QString value = present(node_.get(QLatin1String(key), Rule::getDefault()));
+        if (Rule::valid(value)) {
+            set(value);
+        } else {
+            set(present(Rule::getDefault()));
+            invalid_.append(QLatin1String(key));
+        }
+    }
+
+    bool flag(const char* key, bool def) { return node_.getBoolean(QLatin1String(key), def); }
+
+private:
+    Preferences& node_;
+    QStringList& invalid_;
+};
+
+} // namespace
+
+bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringList* invalidKeys) {
+    QStringList invalid;
+    Loader load(*node_, invalid);
+    Preferences& n = *node_;
+
+    if (!portList.isEmpty()) {
+        c.setPort(n.get(QStringLiteral("port"), portList.front()));
+    }
+    c.setPrevPort(n.get(QStringLiteral("prevPort"), c.getPort()));
+    load.named<H::Instrument>("instrument", [&](H::Instrument v) { c.setInstrument(v); });
+    load.index<H::BitRates>("bitRate", [&](int v) { c.setBitRate(v); });
+    load.index<H::DataBits>("dataBits", [&](int v) { c.setDataBits(v); });
+    load.index<H::StopBits>("stopBits", [&](int v) { c.setStopBits(v); });
+    load.index<H::Parity>("parity", [&](int v) { c.setParity(v); });
+    load.named<H::DecimalSeparator>("decimalSeparator",
+                                    [&](H::DecimalSeparator v) { c.setDecimalSeparator(v); });
+    load.index<H::InputTerminator>("inputTerminator", [&](int v) { c.setInputTerminator(v); });
+    load.named<H::StartWith>("startWith", [&](H::StartWith v) { c.setStartWith(v); });
+    load.named<H::OutputTerminator>("outputTerminator",
+                                    [&](H::OutputTerminator v) { c.setOutputTerminator(v); });
+    load.named<H::OutputTerminator>("outputTerminator2",
+                                    [&](H::OutputTerminator v) { c.setOutputTerminator2(v); });
+    load.text<H::EveryXValues>("everyXValues", [&](const QString& v) { c.setEveryXValues(v); });
+    load.named<H::Connect>("connect", [&](H::Connect v) { c.setConnect(v); });
+    load.text<H::MathOperand>("mathOperand", [&](const QString& v) { c.setMathOperand(v); });
+    load.named<H::MathOperation>("mathOperation",
+                                 [&](H::MathOperation v) { c.setMathOperation(v); });
+    load.text<H::DecimalPlaces>("decimalPlaces", [&](const QString& v) { c.setDecimalPlaces(v); });
+    load.named<H::RoundingMethod>("roundingMethod",
+                                  [&](H::RoundingMethod v) { c.setRoundingMethod(v); });
+    load.named<H::Sound>("sound", [&](H::Sound v) { c.setSound(v); });
+    load.named<H::KeyboardType>("keyboardType", [&](H::KeyboardType v) { c.setKeyboardType(v); });
+    load.text<H::Delay>("delay", [&](const QString& v) { c.setDelay(v); });
+    c.minimizeToTray = load.flag("minimizeToTray", false);
+    c.notifyWhenMinimizedToTray = load.flag("notifyWhenMinimizedToTray", false);
+    c.checkForUpdates = load.flag("checkForUpdates", true);
+    c.abortAutoStartWhenPrevPortNotAvailable =
+        load.flag("abortAutoStartWhenPrevPortNotAvailable", false);
+    c.ignoreDuplicates = load.flag("ignoreDuplicates", false);
+    load.named<H::EditOperation>("editOperation",
+                                 [&](H::EditOperation v) { c.setEditOperation(v); });
+    load.named<H::EditPosition>("editPosition", [&](H::EditPosition v) { c.setEditPosition(v); });
+    load.text<H::EditNumCharacters>("editNumCharacters",
+                                    [&](const QString& v) { c.setEditNumCharacters(v); });
+    load.text<H::RemoveCharacters>("removeCharacters",
+                                   [&](const QString& v) { c.setRemoveCharacters(v); });
+    load.text<H::IgnoreTimeLimit>("ignoreTimeLimit",
+                                  [&](const QString& v) { c.setIgnoreTimeLimit(v); });
+    load.text<H::IgnoreDifference>("ignoreDifference",
+                                   [&](const QString& v) { c.setIgnoreDifference(v); });
+    load.text<H::CustomRegEx>("customRegEx", [&](const QString& v) { c.setCustomRegEx(v); });
+
+    if (invalidKeys) {
+        *invalidKeys = invalid;
+    }
+    return invalid.isEmpty();
+}
+
+std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
+    std::vector<std::pair<QString, QString>> out;
+    const auto add = [&out](const char* key, const QString& value) {
+        out.emplace_back(QLatin1String(key), value);
+    };
+    const auto flag = [](bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); };
+    if (!c.getPort().isEmpty()) {
+        // The port of this run is the previous port of the next one.
+        add("port", c.getPort());
+        add("prevPort", c.getPort());
+    }
+    if (c.getInstrument()) {
+        add("instrument", c.getInstrument()->name());
+    }
+    add("bitRate", QString::number(c.getBitRate()));
+    add("dataBits", QString::number(c.getDataBits()));
+    add("stopBits", QString::number(c.getStopBits()));
+    add("parity", QString::number(c.getParity()));
+    add("inputTerminator", QString::number(c.getInputTerminator()));
+    add("decimalSeparator", c.getDecimalSeparator().name());
+    add("sound", c.getSound().name());
+    add("startWith", c.getStartWith().name());
+    add("outputTerminator", c.getOutputTerminator().name());
+    add("outputTerminator2", c.getOutputTerminator2().name());
+    add("everyXValues", c.getEveryXValues());
+    add("connect", c.getConnect().name());
+    add("mathOperation", c.getMathOperation().name());
+    add("mathOperand", c.getMathOperand());
+    add("decimalPlaces", c.getDecimalPlaces());
+    add("roundingMethod", c.getRoundingMethod().name());
+    add("keyboardType", c.getKeyboardType().name());
+    add("delay", c.getDelay());
+    add("minimizeToTray", flag(c.minimizeToTray));
+    add("notifyWhenMinimizedToTray", flag(c.notifyWhenMinimizedToTray));
+    add("checkForUpdates", flag(c.checkForUpdates));
+    add("abortAutoStartWhenPrevPortNotAvailable", flag(c.abortAutoStartWhenPrevPortNotAvailable));
+    add("ignoreDuplicates", flag(c.ignoreDuplicates));
+    add("editOperation", c.getEditOperation().name());
+    add("editPosition", c.getEditPosition().name());
+    add("editNumCharacters", c.getEditNumCharacters());
+    add("removeCharacters", c.getRemoveCharacters());
+    add("customRegEx", c.getCustomRegEx());
+    add("ignoreTimeLimit", c.getIgnoreTimeLimit());
+    add("ignoreDifference", c.getIgnoreDifference());
+    return out;
+}
+
+void SettingsStore::saveConfig(const Config& config) {
+    try {
+        for (const auto& [key, value] : storedForm(config)) {
+            node_->put(key, value);
+        }
+        node_->flush();
+    } catch (const BackingStoreError& e) {
+        diagnostic(QStringLiteral("saveConfig exception: ") + QString::fromStdString(e.what()));
+    } catch (const std::invalid_argument& e) {
+        diagnostic(QStringLiteral("saveConfig exception: ") + QString::fromStdString(e.what()));
+    }
+}
+
+void SettingsStore::exportTo(QIODevice& out) {
+    exportNode(*node_, out);
+}
+
+ImportResult SettingsStore::importFrom(QIODevice& in) {
+    Preferences* root = node_;
+    while (root->parent()) {
+        root = root->parent();
+    }
+    const ImportResult result = importPreferences(in, *root, QLatin1String(kNodePath));
+    node_->sync();
+    return result;
+}
+
+bool SaveNecessity::isSaveNecessary(const Config& config) {
+    if (saveNecessary_) {
+        saveNecessary_ = false;
+        return true;
+    }
+    if (Config::hasChanged(config, oldConfig_)) {
+        oldConfig_ = Config::copyConfig(config);
+        return true;
+    }
+    return false;
+}
+
+std::optional<Config> loadConfigFromExport(const QString& path, const QStringList& portList,
+                                           QString* error, bool* valid) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) {
+            *error = QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+        }
+        return std::nullopt;
+    }
+    MemoryPreferences root;
+    try {
+        importPreferences(file, root, QLatin1String(kNodePath));
+    } catch (const InvalidPreferencesFormatError& e) {
+        if (error) {
+            *error = QStringLiteral("%1: %2").arg(path, QString::fromStdString(e.what()));
+        }
+        return std::nullopt;
+    }
+    Config config;
+    const bool allValid = SettingsStore(root).loadConfig(config, portList);
+    if (valid) {
+        *valid = allValid;
+    }
+    return config;
+}
+
+Config loadStoredConfig(SettingsStore::Backend backend, const QStringList& portList, bool* valid) {
+    SettingsStore store = SettingsStore::open(backend);
+    Config config;
+    const bool allValid = store.loadConfig(config, portList);
+    if (valid) {
+        *valid = allValid;
+    }
+    return config;
+}
+
+} // namespace serwedge::prefs
