@@ -1,5 +1,6 @@
 // tallyra-cli: the Tallyra pipeline without a window.
 
+#include "Commands.h"
 #include "props/Props.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ const char* const kUsage =
     "Commands:\n"
     "  --version        print the program version and exit\n"
     "  --help           print this help and exit\n"
+    "  ports            list the serial ports with their driver names\n"
     "\n"
     "Options for every command:\n"
     "  -DKEY=VALUE      set a process property (for example -DSERIAL_PORT_LIST=COM1;COM2)\n";
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stdout);
         return 0;
     }
+    if (cmd == "ports")
+        return runPortsCommand({args.begin() + 1, args.end()});
     QCoreApplication app(argc, argv);
     std::fprintf(stderr, "tallyra-cli: unknown command '%s'\n\n%s", cmd.c_str(), kUsage);
     return 2;
