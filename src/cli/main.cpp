@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
         std::fputs(tallyra::cli::settingsHelp(), stdout);
         return 0;
     }
-
+    if (cmd == "ports")
+        return runPortsCommand(rest);
     QCoreApplication app(argc, argv);
     serwedge::Catalogue::setLanguage(QStringLiteral("en"));
     if (cmd == "presets")

@@ -46,6 +46,26 @@ fs::path usbDeviceOf(const fs::path& device) {
     return {};
 }
 
+// The driver of the device behind a tty. Newer kernels put serial_core's own "port" and "ctrl"
+// devices (bus serial-base) between the tty and the device of the real driver: skip them.
+std::string driverName(const fs::path& device) {
+    std::error_code ec;
+    fs::path d = fs::canonical(device, ec);
+    if (ec)
+        return {};
+    std::string name;
+    for (int depth = 0; depth < 4 && d.has_relative_path(); ++depth) {
+        const fs::path drv = fs::canonical(d / "driver", ec);
+        if (ec)
+            break;
+        name = drv.filename().string();
+        if (drv.parent_path().parent_path().filename() != "serial-base")
+            break;
+        d = d.parent_path();
+    }
+    return name;
+}
+
 std::vector<Found> scan() {
     const char* root = std::getenv("SERDRV_SYSFS_ROOT");
     const fs::path classTty = fs::path(root && *root ? root : "/sys") / "class" / "tty";
@@ -60,7 +80,7 @@ std::vector<Found> scan() {
         // serial_core ports whose UART was not found report type 0 (no device behind them).
         if (fs::exists(entry / "type", e2) && readAttribute(entry / "type") == "0")
             continue;
-        const std::string driver = fs::canonical(driverLink, e2).filename().string();
+        const std::string driver = driverName(entry / "device");
         Found f{"/dev/" + entry.filename().string(), {}, {}};
         const fs::path usb = usbDeviceOf(entry / "device");
         if (!usb.empty()) {

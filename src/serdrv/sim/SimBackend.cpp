@@ -250,7 +250,7 @@ private:
         return usable() ? f(*dev_) : -1;
     }
 
-    // True when a byte is ready; waits up to timeoutMs, or forever... never: 0 means no wait.
+    // True when a byte is ready, waiting up to timeoutMs for one (0: no waiting).
     bool waitForData(std::unique_lock<std::mutex>& lock, int timeoutMs) {
         if (!usable())
             return false;

@@ -32,6 +32,7 @@ public:
         uart("ttyS1", "0"); // no UART behind it
         uart("ttyS10", "4");
         uart("ttyS2", "4");
+        serialBaseUart("ttyS3");
         for (const char* bare : {"ptmx", "tty0", "console"}) // pseudo-terminal master, consoles
             fs::create_directories(root / "devices/virtual/tty" / bare);
         for (const char* bare : {"ptmx", "tty0", "console"})
@@ -76,6 +77,22 @@ private:
         link("bus/usb/drivers/cdc_acm", intf / "driver");
         link(intf, intf / "tty" / name / "device");
         link(intf / "tty" / name, "class/tty/" + name);
+    }
+    // Newer kernels: the tty hangs below serial_core's port and ctrl devices.
+    void serialBaseUart(const std::string& name) {
+        const fs::path pnp = "devices/pnp0/00:01";
+        const fs::path ctrl = pnp / "00:01:0";
+        const fs::path port = ctrl / "00:01:0.0";
+        for (const char* d : {"bus/serial-base/drivers/port", "bus/serial-base/drivers/ctrl",
+                              "bus/pnp/drivers/serial"})
+            fs::create_directories(root / d);
+        fs::create_directories(root / port / "tty" / name);
+        link("bus/pnp/drivers/serial", pnp / "driver");
+        link("bus/serial-base/drivers/ctrl", ctrl / "driver");
+        link("bus/serial-base/drivers/port", port / "driver");
+        write(root / port / "tty" / name / "type", "4");
+        link(port, port / "tty" / name / "device");
+        link(port / "tty" / name, "class/tty/" + name);
     }
     void uart(const std::string& name, const std::string& type) {
         const fs::path dev = "devices/platform/serial8250";
@@ -124,14 +141,15 @@ protected:
 
 TEST_F(PortListTest, sysfsWalkListsRealPortsInNaturalOrderWithDriverData) {
     const Listed l = driverList();
-    EXPECT_EQ(l.names, (Names{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10",
-                              "/dev/ttyUSB0", "/dev/ttyUSB1"}));
-    ASSERT_EQ(l.info.size(), 6u);
+    EXPECT_EQ(l.names, (Names{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS3",
+                              "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+    ASSERT_EQ(l.info.size(), 7u);
     using Info = std::array<std::string, 3>;
     EXPECT_EQ(l.info[0], (Info{"/dev/ttyACM0", "Arduino (www.arduino.cc)", "Arduino Uno"}));
     EXPECT_EQ(l.info[1], (Info{"/dev/ttyS0", "(Standard port types)", "Serial port (serial8250)"}));
-    EXPECT_EQ(l.info[4], (Info{"/dev/ttyUSB0", "FTDI", "FT232R USB UART"}));
-    EXPECT_EQ(l.info[5], (Info{"/dev/ttyUSB1", "unknown", "USB serial adapter 0403:6001"}));
+    EXPECT_EQ(l.info[3], (Info{"/dev/ttyS3", "(Standard port types)", "Serial port (serial)"}));
+    EXPECT_EQ(l.info[5], (Info{"/dev/ttyUSB0", "FTDI", "FT232R USB UART"}));
+    EXPECT_EQ(l.info[6], (Info{"/dev/ttyUSB1", "unknown", "USB serial adapter 0403:6001"}));
 }
 
 TEST_F(PortListTest, simulatedDevicesComeFirstAndStandInForRealOnes) {
@@ -141,7 +159,7 @@ TEST_F(PortListTest, simulatedDevicesComeFirstAndStandInForRealOnes) {
     serdrv_sim_unplug("gone");
     const Listed l = driverList();
     EXPECT_EQ(l.names, (Names{"/dev/ttyUSB0", "COM3", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2",
-                              "/dev/ttyS10", "/dev/ttyUSB1"}));
+                              "/dev/ttyS3", "/dev/ttyS10", "/dev/ttyUSB1"}));
     EXPECT_EQ(l.info[0][2], "Simulated serial port");
 }
 
@@ -149,8 +167,8 @@ TEST_F(PortListTest, linuxListsInDriverOrderAndKeepsDriverRecords) {
     serdrv_sim_create("COM10");
     serdrv_sim_create("COM2");
     EXPECT_EQ(SerialPortLocal::getPortList(),
-              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10",
-                     "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS3",
+                     "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
     const auto info = SerialPortLocal::getDriverInfoList();
     ASSERT_GE(info.size(), 8u);
     FriendlyPortUtil::update();

@@ -409,3 +409,46 @@ TEST_F(SimPortTest, demoDeviceStreamsBalanceLines) {
         EXPECT_TRUE(std::regex_match(l, shape)) << l;
     EXPECT_GT(std::set<std::string>(lines.begin(), lines.end()).size(), 1u) << "the value changes";
 }
+
+TEST_F(SimPortTest, windows95HardFlowRunsAFlowControlTaskUntilClose) {
+    forceOs("Windows 95");
+    SerialConfig c = config("COM3");
+    c.setHandshake(SerialConfig::HS_CTSRTS);
+    takeDiagnostics();
+    {
+        SerialPortLocal sp(c);
+        EXPECT_TRUE(sp.getConfig().getHardFlow()) << "kept on Windows 95 only";
+        EXPECT_EQ(takeDiagnostics(), std::vector<std::string>{"FlowControlTask created"});
+        sp.configure(); // replaces the task
+        EXPECT_EQ(takeDiagnostics(), std::vector<std::string>{"FlowControlTask created"});
+        sp.close();
+    }
+    c.setHardFlow(false);
+    SerialPortLocal sp(c);
+    EXPECT_TRUE(takeDiagnostics().empty());
+}
+
+namespace {
+struct Notices : rs232::DeviceNotificationCallback {
+    std::mutex m;
+    std::vector<std::string> seen;
+    void deviceNotification(bool arrived, const std::string& name) override {
+        std::lock_guard lock(m);
+        seen.push_back((arrived ? "+" : "-") + name);
+    }
+};
+} // namespace
+
+TEST_F(SimPortTest, deviceArrivalAndRemovalReachTheRegisteredCallback) {
+    Notices notices;
+    SerialPortLocal::registerDeviceNotification(&notices);
+    serdrv_sim_create("COM9");
+    serdrv_sim_unplug("COM9");
+    serdrv_sim_replug("COM9");
+    serdrv_sim_destroy("COM9");
+    SerialPortLocal::registerDeviceNotification(nullptr);
+    serdrv_sim_create("COM8");
+    EXPECT_EQ(notices.seen, (std::vector<std::string>{"+COM9", "-COM9", "+COM9", "-COM9"}));
+    const auto lines = takeDiagnostics();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "rs232.deviceNotification"), 4);
+}
