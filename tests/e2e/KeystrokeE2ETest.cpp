@@ -258,3 +258,34 @@ TEST(KeystrokeE2EInjector, reportsTheCapsLockStateOfTheServer) {
     EXPECT_TRUE(injector.capsLockOn());
     XCloseDisplay(d);
 }
+
+TEST_F(KeystrokeE2E, keypadDigitsTypeThoughNumLockWasOffAndNumLockIsOffAgainAfterwards) {
+    e2e::XvfbSession x;
+    ASSERT_EQ(x.run({"setxkbmap", "us"}), 0);
+    startTarget(x);
+    Display* d = XOpenDisplay(x.display().c_str());
+    ASSERT_NE(d, nullptr);
+    const auto numLockOn = [&] {
+        XkbStateRec state;
+        XkbGetState(d, XkbUseCoreKbd, &state);
+        return (state.locked_mods & XkbKeysymToModifiers(d, XK_Num_Lock)) != 0;
+    };
+    ASSERT_FALSE(numLockOn());
+    {
+        platform::X11KeyInjector injector(x.display());
+        for (int n : {5, 7, 0}) {
+            injector.press(K::numpad(n));
+            injector.release(K::numpad(n));
+        }
+        injector.press(K::ENTER);
+        injector.release(K::ENTER);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (readFile(dir_ / "out").find('\r') == std::string::npos &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(readFile(dir_ / "out"), "570\r");
+    }
+    XSync(d, False);
+    EXPECT_FALSE(numLockOn());
+    XCloseDisplay(d);
+}
