@@ -9,7 +9,9 @@
 #include <QString>
 
 #include <array>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace serwedge {
 class Catalogue;
@@ -213,6 +215,11 @@ public:
     static EditOperation getDefault() { return REMOVE; }
 };
 
+class KeyMapType;
+
+// A keyboard-layout table: each character the layout can type and the key codes that type it.
+using Keymap = std::map<char16_t, std::vector<int>>;
+
 class KeyboardType : public Enumeration<KeyboardType> {
 public:
     enum Value { QUERTY, US_INTERNATIONAL, AZERTY, GERMAN, ALL };
@@ -223,6 +230,11 @@ public:
 
     QString toString() const;
     static KeyboardType getDefault() { return QUERTY; }
+
+    // A new layout table for the keyboard type, holding the characters the key-map type asks
+    // for: digits and number signs; then capital letters; then small letters, space and
+    // punctuation.
+    static Keymap getKeymap(KeyboardType keyboardType, KeyMapType keyMapType);
 };
 
 class KeyMapType : public Enumeration<KeyMapType> {
