@@ -1,6 +1,11 @@
 // tallyra-cli: the Tallyra pipeline without a window.
 
+#include "cli/CliSettings.h"
+#include "cli/Commands.h"
+
+#include "config/Catalogue.h"
 #include "props/Props.h"
+#include "rs232/Diagnostics.h"
 
 #include <QCoreApplication>
 
@@ -17,11 +22,30 @@ const char* const kUsage =
     "with the same pipeline as the Tallyra window.\n"
     "\n"
     "Commands:\n"
-    "  --version        print the program version and exit\n"
-    "  --help           print this help and exit\n"
+    "  ports                        list the serial ports: NAME<TAB>FRIENDLY TEXT\n"
+    "  presets                      list the instrument presets:\n"
+    "                               IDENTIFIER<TAB>DISPLAY<TAB>TYPE<TAB>KEYMAPTYPE\n"
+    "  replay [SETTINGS] FILE       feed the bytes of FILE (- = standard input) through the\n"
+    "                               reading pipeline; one JSON object per line on stdout\n"
+    "  read --port NAME [SETTINGS] [--count N] [--seconds S] [--type]\n"
+    "                               read a port until N lines, S seconds or Ctrl+C;\n"
+    "                               --type also types each value\n"
+    "  settings show|export FILE|import FILE [--shared]\n"
+    "                               the stored settings\n"
+    "  --version                    print the program version\n"
+    "  --help                       print this help\n"
+    "\n"
+    "Output of replay and read: one JSON object per line with the keys count, raw, value and\n"
+    "error. Log messages, warnings and diagnostics go to standard error; important ones\n"
+    "begin with \"! \".\n"
+    "\n"
+    "Exit status: 0 normal end (Ctrl+C included), 1 port, input or worker failure,\n"
+    "2 refused option or wrong usage, 3 driver library not loadable.\n"
     "\n"
     "Options for every command:\n"
-    "  -DKEY=VALUE      set a process property (for example -DSERIAL_PORT_LIST=COM1;COM2)\n";
+    "  -DKEY=VALUE                  set a process property (for example\n"
+    "                               -DSERIAL_PORT_LIST=COM1;COM2)\n"
+    "\n";
 
 } // namespace
 
@@ -30,21 +54,34 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     args = props::applyCommandLine(args);
     props::publishProgramProperties();
+    // Standard output carries data only.
+    rs232::setDiagnosticSink(
+        [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
 
     if (args.empty()) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    const std::string& cmd = args.front();
+    const std::string cmd = args.front();
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (cmd == "--version" || cmd == "version") {
         std::printf("tallyra-cli %s (%s)\n", props::kVersion, props::kReleaseDate);
         return 0;
     }
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         std::fputs(kUsage, stdout);
+        std::fputs(tallyra::cli::settingsHelp(), stdout);
         return 0;
     }
+
     QCoreApplication app(argc, argv);
+    serwedge::Catalogue::setLanguage(QStringLiteral("en"));
+    if (cmd == "presets")
+        return runPresetsCommand(rest);
+    if (cmd == "replay")
+        return runReplayCommand(rest);
+    if (cmd == "read")
+        return runReadCommand(rest);
     std::fprintf(stderr, "tallyra-cli: unknown command '%s'\n\n%s", cmd.c_str(), kUsage);
     return 2;
 }

@@ -90,8 +90,7 @@ private:
     QString error_;
 };
 
-template <class Result, class Item>
-class BackgroundTask : public BackgroundTaskBase {
+template <class Result, class Item> class BackgroundTask : public BackgroundTaskBase {
 public:
     // The value doInBackground returned (none when it threw).
     std::optional<Result> result() const {

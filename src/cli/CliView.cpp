@@ -1,0 +1,66 @@
+#include "cli/CliView.h"
+
+#include "worker/DataLine.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace tallyra::cli {
+
+using serwedge::worker::DataLine;
+
+CliView::CliView(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
+
+void CliView::printErr(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::lock_guard lock(errMutex_);
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), err_);
+    std::fputc('\n', err_);
+    std::fflush(err_);
+}
+
+void CliView::logEvent(const QString& text) {
+    printErr(text);
+}
+
+void CliView::logImportantEvent(const QString& text) {
+    printErr(QStringLiteral("! ") + text);
+}
+
+void CliView::setConnectedInGUI(bool connected) {
+    connected_ = connected;
+}
+
+void CliView::showWarning(const QString& title, const QString& message) {
+    printErr(QStringLiteral("! ") + title + QStringLiteral(": ") + message);
+}
+
+void CliView::setIgnorer(std::unique_ptr<serwedge::worker::Ignorer> ignorer) {
+    ignorer_ = std::move(ignorer);
+}
+
+QByteArray CliView::toJson(const DataLine& line) {
+    QJsonObject o;
+    o.insert(QStringLiteral("count"), line.getCount());
+    o.insert(QStringLiteral("raw"), line.getRawData());
+    o.insert(QStringLiteral("value"), line.getProcessedData());
+    o.insert(QStringLiteral("error"), line.isError());
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+void CliView::update(const DataLine& received) {
+    if (limit_ && received.getCount() > *limit_)
+        return;
+    DataLine line = received.copy();
+    if (ignorer_)
+        ignorer_->process(&line);
+    const QByteArray json = toJson(line);
+    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), out_);
+    std::fputc('\n', out_);
+    std::fflush(out_);
+    ++printed_;
+    if (sink_ && line.hasValue())
+        sink_(line.getProcessedData());
+}
+
+} // namespace tallyra::cli

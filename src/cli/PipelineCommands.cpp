@@ -1,0 +1,212 @@
+// presets, replay and read: the reading pipeline of the window, without a window.
+
+#include "cli/CliSettings.h"
+#include "cli/CliView.h"
+#include "cli/Commands.h"
+
+#include "config/Catalogue.h"
+#include "config/Instrument.h"
+#include "worker/Ignorer.h"
+#include "worker/WeightWorker.h"
+
+#include "cli/SimulatedPorts.h"
+#include "rs232/IOException.h"
+#include "rs232/SerialPortLocal.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+using namespace serwedge::config;
+using namespace serwedge::worker;
+using tallyra::cli::CliView;
+using tallyra::cli::RunOptions;
+using tallyra::cli::UsageError;
+
+std::atomic<bool> interruptRequested{false};
+
+extern "C" void onInterrupt(int) {
+    interruptRequested = true;
+}
+
+void printError(const std::string& text) {
+    std::fprintf(stderr, "tallyra-cli: %s\n", text.c_str());
+}
+
+// Runs a worker on the event loop until it completes. stopWhen is polled; once it answers
+// true the worker is cancelled the way the window's Stop cancels it.
+int runWorker(WeightWorker& worker, CliView& view, const RunOptions& run,
+              const std::function<bool()>& stopWhen) {
+    QElapsedTimer clock;
+    clock.start();
+    QTimer poll;
+    bool cancelled = false;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (worker.isDone()) {
+            QCoreApplication::quit();
+            return;
+        }
+        if (cancelled)
+            return;
+        const bool countReached = run.count && worker.lastLineNumber() >= *run.count;
+        const bool timeUp = run.seconds && clock.elapsed() >= *run.seconds * 1000.0;
+        if (interruptRequested || countReached || timeUp || (stopWhen && stopWhen())) {
+            cancelled = true;
+            worker.cancel(true);
+        }
+    });
+    poll.start(2);
+    worker.execute();
+    QCoreApplication::exec();
+    (void)view;
+    return worker.outcome() == BackgroundTaskBase::Outcome::Failed ? 1 : 0;
+}
+
+struct Prepared {
+    Config config;
+    RunOptions run;
+};
+
+Prepared prepare(const std::vector<std::string>& args) {
+    Prepared p;
+    QStringList warnings;
+    p.config = tallyra::cli::buildConfig(args, p.run, warnings);
+    for (const QString& w : warnings)
+        std::fprintf(stderr, "! %s\n", w.toUtf8().constData());
+    return p;
+}
+
+std::unique_ptr<WeightWorker> openWorker(const Config& config, CliView& view, int& status) {
+    try {
+        return WeightWorker::create(config, &view);
+    } catch (const InvalidSettingError& e) {
+        printError(std::string("invalid setting: ") + e.what());
+        status = 2;
+    } catch (const rs232::IOException& e) {
+        printError(std::string("error opening the port: ") + e.what());
+        status = 1;
+    } catch (const std::exception& e) {
+        printError(std::string("error opening the port: ") + e.what());
+        status = 1;
+    }
+    return nullptr;
+}
+
+void setUpView(CliView& view, const Config& config, const RunOptions& run) {
+    if (config.ignoreDuplicates)
+        view.setIgnorer(std::make_unique<Ignorer>(config));
+    view.setLineLimit(run.count);
+}
+
+} // namespace
+
+int runPresetsCommand(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        printError("presets takes no arguments");
+        return 2;
+    }
+    for (const auto& p : ConfigHelper::Instrument::values()) {
+        std::printf("%s\t%s\t%s\t%s\n", p.name().toUtf8().constData(),
+                    p.toPlainString().toUtf8().constData(),
+                    p.getInstrumentType().name().toUtf8().constData(),
+                    p.getKeyMapType().name().toUtf8().constData());
+    }
+    return 0;
+}
+
+int runReplayCommand(const std::vector<std::string>& args) {
+    Prepared p;
+    try {
+        p = prepare(args);
+    } catch (const UsageError& e) {
+        printError(e.what());
+        return 2;
+    }
+    if (p.run.positional.size() != 1) {
+        printError("replay needs exactly one FILE (- for standard input)");
+        return 2;
+    }
+    const QString path = p.run.positional.front();
+    QFile file;
+    const bool opened = path == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
+        return 1;
+    }
+
+    // A simulated port of this process carries the bytes into the reading worker.
+    std::string error;
+    const tallyra::cli::SimulatedPorts* sim = tallyra::cli::simulatedPorts(error);
+    if (!sim) {
+        printError(error);
+        return 3;
+    }
+    const std::string device = "replay-" + std::to_string(::getpid());
+    sim->create(device.c_str());
+    p.config.setPort(QString::fromStdString(device));
+
+    CliView view;
+    setUpView(view, p.config, p.run);
+    int status = 0;
+    auto worker = openWorker(p.config, view, status);
+    if (!worker) {
+        sim->destroy(device.c_str());
+        return status;
+    }
+    // Pushed after opening, since opening discards what the port has already received.
+    sim->push(device.c_str(), reinterpret_cast<const uint8_t*>(bytes.constData()),
+              static_cast<int32_t>(bytes.size()));
+    status = runWorker(*worker, view, p.run, [&] { return sim->pending(device.c_str()) <= 0; });
+    worker.reset();
+    sim->destroy(device.c_str());
+    return status;
+}
+
+int runReadCommand(const std::vector<std::string>& args) {
+    Prepared p;
+    try {
+        p = prepare(args);
+    } catch (const UsageError& e) {
+        printError(e.what());
+        return 2;
+    }
+    if (p.run.port.isEmpty()) {
+        printError("read needs --port NAME");
+        return 2;
+    }
+    if (!p.run.positional.isEmpty()) {
+        printError("unexpected argument " + p.run.positional.front().toStdString());
+        return 2;
+    }
+    p.config.setPort(p.run.port);
+    if (!rs232::SerialPortLocal::isLibraryLoaded()) {
+        printError("the serial driver library " + rs232::SerialPortLocal::getLibraryName() +
+                   " could not be loaded");
+        return 3;
+    }
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+
+    CliView view;
+    setUpView(view, p.config, p.run);
+    int status = 0;
+    auto worker = openWorker(p.config, view, status);
+    if (!worker)
+        return status;
+    return runWorker(*worker, view, p.run, {});
+}

@@ -1,0 +1,357 @@
+// Serial ports through termios. Pseudo-terminals (socat, ser2net) have no modem lines, no error
+// counters and refuse some framing: on them the lines read as off, setting them does nothing,
+// and framing they cannot apply is accepted.
+
+#include "Backend.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace serdrv {
+namespace {
+
+constexpr int kStandardRates[] = {110,   150,   300,   600,    1200,   2400,   4800,  9600,
+                                  19200, 38400, 57600, 115200, 230400, 460800, 921600};
+
+speed_t speedFor(int bitsPerSecond) {
+    switch (bitsPerSecond) {
+    case 110:
+        return B110;
+    case 150:
+        return B150;
+    case 300:
+        return B300;
+    case 600:
+        return B600;
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    case 230400:
+        return B230400;
+    case 460800:
+        return B460800;
+    case 921600:
+        return B921600;
+    default:
+        return 0;
+    }
+}
+
+int openErrorCode(int err) {
+    switch (err) {
+    case EBUSY:
+    case EWOULDBLOCK:
+        return SERDRV_ERR_IN_USE;
+    case ENOTTY:
+        return SERDRV_ERR_NOT_VALID;
+    case ENOENT:
+        return SERDRV_ERR_NO_SUCH_FILE;
+    case EACCES:
+    case EPERM:
+        return SERDRV_ERR_PERMISSION;
+    case ENODEV:
+    case ENXIO:
+        return SERDRV_ERR_NO_DEVICE;
+    default:
+        return SERDRV_ERR_OS_BASE + err;
+    }
+}
+
+// Names without a leading slash ("ttyUSB0", "pts/3") live in /dev.
+std::string devicePath(const std::string& name) {
+    return name.front() == '/' ? name : "/dev/" + name;
+}
+
+class PosixPort final : public Port {
+public:
+    explicit PosixPort(int fd) : fd_(fd) {
+        int bits = 0;
+        virtual_ = ioctl(fd_, TIOCMGET, &bits) != 0;
+        serial_icounter_struct c{};
+        if (ioctl(fd_, TIOCGICOUNT, &c) == 0) {
+            counters_ = true;
+            last_ = c;
+        }
+    }
+    ~PosixPort() override {
+        ioctl(fd_, TIOCNXCL);
+        flock(fd_, LOCK_UN);
+        ::close(fd_);
+    }
+
+    int configure(const SerdrvConfig& c) override {
+        int rate = c.bitRate;
+        if (rate >= 0 && rate <= 14)
+            rate = kStandardRates[rate];
+        const speed_t speed = speedFor(rate);
+        if (speed == 0)
+            return SERDRV_ERR_BAD_BIT_RATE;
+        if (c.dataBits < 0 || c.dataBits > 3 || c.parity < 0 || c.parity > 4 || c.stopBits < 0 ||
+            c.stopBits > 1)
+            return SERDRV_ERR_BAD_FRAMING;
+
+        termios t{};
+        if (tcgetattr(fd_, &t) != 0)
+            return SERDRV_ERR_CONFIGURE;
+        cfmakeraw(&t);
+        t.c_cflag |= CLOCAL | CREAD;
+        t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK);
+        cfsetispeed(&t, speed);
+        cfsetospeed(&t, speed);
+        t.c_cc[VMIN] = 0;
+        t.c_cc[VTIME] = 0;
+        const termios raw8n1 = t; // what every device can take
+
+        static constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
+        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+        t.c_cflag |= sizes[c.dataBits];
+        switch (c.parity) {
+        case 1:
+            t.c_cflag |= PARENB | PARODD;
+            break;
+        case 2:
+            t.c_cflag |= PARENB;
+            break;
+        case 3:
+            t.c_cflag |= PARENB | CMSPAR | PARODD;
+            break; // mark
+        case 4:
+            t.c_cflag |= PARENB | CMSPAR;
+            break; // space
+        default:
+            break;
+        }
+        if (c.stopBits == 1)
+            t.c_cflag |= CSTOPB;
+        const int hs = c.handshake;
+        if (hs == 1 || (hs & 0xC0))
+            t.c_iflag |= (hs == 1 || (hs & 0x40) ? IXOFF : 0) | (hs == 1 || (hs & 0x80) ? IXON : 0);
+        if (hs == 2 || (hs & 0x30))
+            t.c_cflag |= CRTSCTS;
+
+        if (tcsetattr(fd_, TCSANOW, &t) == 0)
+            return 0;
+        if (virtual_ && tcsetattr(fd_, TCSANOW, &raw8n1) == 0)
+            return 0; // a pseudo-terminal has no framing to apply
+        return virtual_ ? 0 : SERDRV_ERR_CONFIGURE;
+    }
+
+    int getByte(int timeoutMs) override {
+        uint8_t b = 0;
+        const int n = readSome(&b, 1, timeoutMs);
+        return n == 1 ? b : n == 0 ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
+    }
+
+    int getData(uint8_t* buffer, int count, int timeoutMs) override {
+        if (count == 0)
+            return failed_ ? -1 : 0;
+        return readSome(buffer, count, timeoutMs);
+    }
+
+    int putData(const uint8_t* buffer, int count, int timeoutMs) override {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        int sent = 0;
+        while (sent < count) {
+            const ssize_t n = ::write(fd_, buffer + sent, static_cast<size_t>(count - sent));
+            if (n > 0) {
+                sent += static_cast<int>(n);
+                continue;
+            }
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && errno != EAGAIN)
+                return sent > 0 ? sent : -1;
+            // Output buffer full: wait for room, up to the transmit timeout (0: no limit).
+            int wait = -1;
+            if (timeoutMs > 0) {
+                const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    deadline - std::chrono::steady_clock::now());
+                if (left.count() <= 0)
+                    break;
+                wait = static_cast<int>(left.count());
+            }
+            pollfd p{fd_, POLLOUT, 0};
+            if (::poll(&p, 1, wait) <= 0 && errno != EINTR)
+                break;
+            if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+                return sent > 0 ? sent : -1;
+        }
+        return sent;
+    }
+
+    int rxReadyCount() override {
+        if (hungUp())
+            return -1;
+        int n = 0;
+        return ioctl(fd_, FIONREAD, &n) == 0 ? n : -1;
+    }
+    int txBufCount() override {
+        int n = 0;
+        return ioctl(fd_, TIOCOUTQ, &n) == 0 ? n : -1;
+    }
+    int rxFlush() override { return tcflush(fd_, TCIFLUSH) == 0 ? 0 : -1; }
+    int txFlush() override { return tcflush(fd_, TCOFLUSH) == 0 ? 0 : -1; }
+    int txDrain() override {
+        if (virtual_)
+            return 0; // the far side of a pseudo-terminal may never read
+        return tcdrain(fd_) == 0 ? 0 : -1;
+    }
+
+    int setDTR(bool on) override { return setLine(TIOCM_DTR, on); }
+    int setRTS(bool on) override { return setLine(TIOCM_RTS, on); }
+    int sigCTS() override { return line(TIOCM_CTS); }
+    int sigDSR() override { return line(TIOCM_DSR); }
+    int sigCD() override { return line(TIOCM_CD); }
+    int sigRing() override { return line(TIOCM_RI); }
+
+    int sigBreak() override { return risen(&serial_icounter_struct::brk); }
+    int sigFrameErr() override { return risen(&serial_icounter_struct::frame); }
+    int sigOverrun() override { return risen(&serial_icounter_struct::overrun); }
+    int sigParityErr() override { return risen(&serial_icounter_struct::parity); }
+    int rxOverflow() override { return risen(&serial_icounter_struct::buf_overrun); }
+
+    int sendBreak(int milliseconds) override {
+        if (virtual_)
+            return 0;
+        if (ioctl(fd_, TIOCSBRK) != 0)
+            return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        return ioctl(fd_, TIOCCBRK) == 0 ? 0 : -1;
+    }
+
+private:
+    // Bytes read (0 when none arrived in time), -1 when the device failed or hung up.
+    int readSome(uint8_t* buffer, int count, int timeoutMs) {
+        if (failed_)
+            return -1;
+        pollfd p{fd_, POLLIN, 0};
+        int r;
+        do {
+            r = ::poll(&p, 1, timeoutMs < 0 ? 0 : timeoutMs);
+        } while (r < 0 && errno == EINTR);
+        if (r < 0)
+            return fail();
+        if (r == 0)
+            return 0;
+        if (p.revents & POLLIN) {
+            ssize_t n;
+            do {
+                n = ::read(fd_, buffer, static_cast<size_t>(count));
+            } while (n < 0 && errno == EINTR);
+            if (n > 0)
+                return static_cast<int>(n);
+            if (n < 0 && errno == EAGAIN)
+                return 0;
+            // A read of 0 is "no data" with VMIN 0, unless the far side has gone.
+            if (n == 0 && !(p.revents & (POLLHUP | POLLERR)))
+                return 0;
+            return fail();
+        }
+        if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+            return fail();
+        return 0;
+    }
+
+    int fail() {
+        failed_ = true;
+        return -1;
+    }
+
+    bool hungUp() {
+        if (failed_)
+            return true;
+        pollfd p{fd_, 0, 0};
+        if (::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            // Bytes that arrived before the hang-up are still delivered.
+            int n = 0;
+            if (ioctl(fd_, FIONREAD, &n) == 0 && n > 0)
+                return false;
+            failed_ = true;
+        }
+        return failed_;
+    }
+
+    int setLine(int bit, bool on) {
+        if (virtual_)
+            return failed_ ? -1 : 0;
+        return ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit) == 0 ? 0 : -1;
+    }
+
+    int line(int bit) {
+        if (virtual_)
+            return hungUp() ? -1 : 0;
+        int bits = 0;
+        if (ioctl(fd_, TIOCMGET, &bits) != 0)
+            return -1;
+        return (bits & bit) ? 1 : 0;
+    }
+
+    // A rise of the counter since the last query of this kind means the condition occurred.
+    int risen(int serial_icounter_struct::*field) {
+        if (!counters_)
+            return hungUp() ? -1 : 0;
+        serial_icounter_struct c{};
+        if (ioctl(fd_, TIOCGICOUNT, &c) != 0)
+            return -1;
+        const bool rose = c.*field != last_.*field;
+        last_.*field = c.*field;
+        return rose ? 1 : 0;
+    }
+
+    int fd_;
+    bool virtual_ = false;
+    bool counters_ = false;
+    bool failed_ = false;
+    serial_icounter_struct last_{};
+};
+
+} // namespace
+
+std::unique_ptr<Port> openSystemPort(const SerdrvConfig& config, int& code) {
+    const std::string path = devicePath(config.portName);
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        code = openErrorCode(errno);
+        return nullptr;
+    }
+    if (!isatty(fd)) {
+        ::close(fd);
+        code = SERDRV_ERR_NOT_VALID;
+        return nullptr;
+    }
+    // Two programs must never read the same instrument: TIOCEXCL stops other users, flock
+    // stops root as well (and other programs that take the lock).
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno;
+        ::close(fd);
+        code = err == EWOULDBLOCK ? SERDRV_ERR_IN_USE : openErrorCode(err);
+        return nullptr;
+    }
+    ioctl(fd, TIOCEXCL);
+    return std::make_unique<PosixPort>(fd);
+}
+
+} // namespace serdrv

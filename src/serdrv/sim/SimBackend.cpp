@@ -1,0 +1,543 @@
+// Simulated serial devices: test instruments and the demo balance.
+
+#include "Backend.h"
+#include "serdrv_sim.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace serdrv {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum Mark : uint8_t { kParity = 1, kFraming = 2, kOverrun = 4 };
+
+struct Device {
+    std::string name;
+    bool present = true; // false once destroyed
+    bool unplugged = false;
+    bool open = false;
+    std::deque<std::pair<uint8_t, uint8_t>> rx; // byte and its marks
+    uint8_t nextMarks = 0;
+    bool parityPending = false, framingPending = false, overrunPending = false;
+    bool dsr = false, cts = false, cd = false, ri = false;
+    bool dtr = false, rts = false;
+    bool loopback = false;
+    int failCode = 0, failCount = 0;
+    std::vector<uint8_t> written;
+    SerdrvConfig config{};
+    // Demo balance: the next line is due at this time.
+    bool demo = false;
+    Clock::time_point nextLine{};
+    long demoValue = 1234; // hundredths of a gram
+    unsigned demoSeed = 12345;
+};
+
+// One lock for every simulated device keeps the control API simple and race-free.
+std::mutex simMutex;
+std::condition_variable simArrived;
+std::map<std::string, std::shared_ptr<Device>> devices;
+std::vector<std::string> creationOrder;
+SerDeviceNotificationFn notifyFn = nullptr;
+void* notifyCtx = nullptr;
+bool environmentChecked = false;
+
+constexpr const char* kDemoName = "DEMO";
+constexpr auto kDemoPeriod = std::chrono::milliseconds(250);
+
+std::shared_ptr<Device> findLocked(const char* name) {
+    if (!name)
+        return nullptr;
+    auto it = devices.find(name);
+    return it == devices.end() ? nullptr : it->second;
+}
+
+// Notifications are delivered outside the lock so that the receiver may call back in.
+void notify(bool arrived, const std::string& name) {
+    SerDeviceNotificationFn fn;
+    void* ctx;
+    {
+        std::lock_guard lock(simMutex);
+        fn = notifyFn;
+        ctx = notifyCtx;
+    }
+    if (fn)
+        fn(arrived ? 1 : 0, name.c_str(), ctx);
+}
+
+std::shared_ptr<Device> createLocked(const std::string& name, bool& created) {
+    created = false;
+    if (auto d = findLocked(name.c_str()))
+        return d;
+    auto d = std::make_shared<Device>();
+    d->name = name;
+    devices[name] = d;
+    creationOrder.push_back(name);
+    created = true;
+    return d;
+}
+
+void enableDemoLocked(bool& created) {
+    auto d = createLocked(kDemoName, created);
+    if (created) {
+        d->demo = true;
+        d->nextLine = Clock::now();
+        d->dsr = d->cts = true; // a balance that is switched on answers on both lines
+    }
+}
+
+// SERDRV_SIMULATED_PORTS turns the demo device on, once per process.
+void checkEnvironmentLocked() {
+    if (environmentChecked)
+        return;
+    environmentChecked = true;
+    if (std::getenv("SERDRV_SIMULATED_PORTS")) {
+        bool created = false;
+        enableDemoLocked(created);
+    }
+}
+
+// Appends the demo lines that have come due: a value that drifts and settles like a balance.
+void produceDemoLocked(Device& d) {
+    if (!d.demo || d.unplugged)
+        return;
+    const auto now = Clock::now();
+    int lines = 0;
+    while (d.nextLine <= now && lines < 8) {
+        d.demoSeed = d.demoSeed * 1103515245u + 12345u;
+        const long step = static_cast<long>((d.demoSeed >> 16) % 201) - 100;
+        d.demoValue = std::clamp(d.demoValue + step, 0L, 99999999L);
+        char text[32];
+        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r\n", d.demoValue / 100,
+                      d.demoValue % 100);
+        for (const char* c = text; *c; ++c)
+            d.rx.emplace_back(static_cast<uint8_t>(*c), 0);
+        d.nextLine += kDemoPeriod;
+        ++lines;
+    }
+    if (d.nextLine <= now)
+        d.nextLine = now + kDemoPeriod; // the reader was away: skip what it missed
+}
+
+class SimPort final : public Port {
+public:
+    explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)) {}
+    ~SimPort() override {
+        std::lock_guard lock(simMutex);
+        dev_->open = false;
+    }
+
+    int configure(const SerdrvConfig& c) override {
+        std::lock_guard lock(simMutex);
+        if (!usable())
+            return SERDRV_ERR_CONFIGURE;
+        dev_->config = c;
+        dev_->config.portName = nullptr;
+        dev_->config.baseName = nullptr;
+        return 0;
+    }
+
+    int getByte(int timeoutMs) override {
+        std::unique_lock lock(simMutex);
+        if (!waitForData(lock, timeoutMs))
+            return usable() ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
+        return takeLocked();
+    }
+
+    int getData(uint8_t* buffer, int count, int timeoutMs) override {
+        std::unique_lock lock(simMutex);
+        if (count == 0)
+            return usable() ? 0 : -1;
+        if (!waitForData(lock, timeoutMs))
+            return usable() ? 0 : -1;
+        int n = 0;
+        while (n < count && !dev_->rx.empty()) {
+            const int b = takeLocked();
+            if (b >= 0)
+                buffer[n++] = static_cast<uint8_t>(b);
+        }
+        return n;
+    }
+
+    int putData(const uint8_t* buffer, int count, int) override {
+        std::lock_guard lock(simMutex);
+        if (!usable())
+            return -1;
+        dev_->written.insert(dev_->written.end(), buffer, buffer + count);
+        return count;
+    }
+
+    int rxReadyCount() override {
+        std::lock_guard lock(simMutex);
+        if (!usable())
+            return -1;
+        produceDemoLocked(*dev_);
+        return static_cast<int>(dev_->rx.size());
+    }
+    int txBufCount() override {
+        return query([](Device&) { return 0; });
+    }
+    int rxFlush() override {
+        return query([](Device& d) {
+            d.rx.clear();
+            return 0;
+        });
+    }
+    int txFlush() override {
+        return query([](Device&) { return 0; });
+    }
+    int txDrain() override {
+        return query([](Device&) { return 0; });
+    }
+
+    int setDTR(bool on) override {
+        return query([on](Device& d) {
+            d.dtr = on;
+            return 0;
+        });
+    }
+    int setRTS(bool on) override {
+        return query([on](Device& d) {
+            d.rts = on;
+            return 0;
+        });
+    }
+    int sigCTS() override {
+        return query([](Device& d) { return (d.loopback ? d.rts : d.cts) ? 1 : 0; });
+    }
+    int sigDSR() override {
+        return query([](Device& d) { return (d.loopback ? d.dtr : d.dsr) ? 1 : 0; });
+    }
+    int sigCD() override {
+        return query([](Device& d) { return d.cd ? 1 : 0; });
+    }
+    int sigRing() override {
+        return query([](Device& d) { return d.ri ? 1 : 0; });
+    }
+    int sigBreak() override {
+        return query([](Device&) { return 0; });
+    }
+    int sigFrameErr() override {
+        return query([](Device& d) { return std::exchange(d.framingPending, false) ? 1 : 0; });
+    }
+    int sigOverrun() override {
+        return query([](Device& d) { return std::exchange(d.overrunPending, false) ? 1 : 0; });
+    }
+    int sigParityErr() override {
+        return query([](Device& d) { return std::exchange(d.parityPending, false) ? 1 : 0; });
+    }
+    int rxOverflow() override {
+        return query([](Device&) { return 0; });
+    }
+    int sendBreak(int) override {
+        return query([](Device&) { return 0; });
+    }
+
+private:
+    bool usable() const { return dev_->present && !dev_->unplugged; }
+
+    template <typename F> int query(F f) {
+        std::lock_guard lock(simMutex);
+        return usable() ? f(*dev_) : -1;
+    }
+
+    // True when a byte is ready; waits up to timeoutMs, or forever... never: 0 means no wait.
+    bool waitForData(std::unique_lock<std::mutex>& lock, int timeoutMs) {
+        if (!usable())
+            return false;
+        produceDemoLocked(*dev_);
+        if (!dev_->rx.empty())
+            return true;
+        if (timeoutMs <= 0)
+            return false;
+        const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (usable() && dev_->rx.empty()) {
+            auto until = deadline;
+            if (dev_->demo && dev_->nextLine < until)
+                until = dev_->nextLine;
+            if (simArrived.wait_until(lock, until) == std::cv_status::timeout &&
+                Clock::now() >= deadline) {
+                produceDemoLocked(*dev_);
+                break;
+            }
+            produceDemoLocked(*dev_);
+        }
+        return usable() && !dev_->rx.empty();
+    }
+
+    // Removes the next byte; a byte lost to an overrun raises the indication and is skipped.
+    int takeLocked() {
+        while (!dev_->rx.empty()) {
+            const auto [byte, marks] = dev_->rx.front();
+            dev_->rx.pop_front();
+            if (marks & kOverrun) {
+                dev_->overrunPending = true;
+                continue;
+            }
+            if (marks & kParity)
+                dev_->parityPending = true;
+            if (marks & kFraming)
+                dev_->framingPending = true;
+            return byte;
+        }
+        return SERDRV_NO_DATA;
+    }
+
+    std::shared_ptr<Device> dev_;
+};
+
+template <typename F> int32_t control(const char* name, F f) {
+    std::lock_guard lock(simMutex);
+    auto d = findLocked(name);
+    if (!d)
+        return -1;
+    return f(*d);
+}
+
+} // namespace
+
+std::unique_ptr<Port> openSimPort(const std::string& name, int& code, bool& handled) {
+    std::lock_guard lock(simMutex);
+    checkEnvironmentLocked();
+    auto d = findLocked(name.c_str());
+    handled = d != nullptr;
+    if (!d)
+        return nullptr;
+    if (d->unplugged) {
+        code = SERDRV_ERR_NO_SUCH_FILE;
+        return nullptr;
+    }
+    if (d->failCount > 0) {
+        --d->failCount;
+        code = d->failCode;
+        return nullptr;
+    }
+    if (d->open) {
+        code = SERDRV_ERR_IN_USE;
+        return nullptr;
+    }
+    d->open = true;
+    return std::make_unique<SimPort>(d);
+}
+
+void listSimPorts(AddName addName, AddInfo addInfo, void* ctx) {
+    std::vector<std::pair<std::string, bool>> present;
+    {
+        std::lock_guard lock(simMutex);
+        checkEnvironmentLocked();
+        for (const auto& n : creationOrder) {
+            auto d = findLocked(n.c_str());
+            if (d && !d->unplugged)
+                present.emplace_back(n, d->demo);
+        }
+    }
+    std::sort(present.begin(), present.end(),
+              [](const auto& a, const auto& b) { return naturalLess(a.first, b.first); });
+    for (const auto& [n, demo] : present) {
+        if (addName)
+            addName(n.c_str(), ctx);
+        if (addInfo)
+            addInfo(n.c_str(), "Tallyra", demo ? "Demo balance" : "Simulated serial port", ctx);
+    }
+}
+
+bool simDeviceExists(const char* name) {
+    std::lock_guard lock(simMutex);
+    return findLocked(name) != nullptr;
+}
+
+void setSimNotification(SerDeviceNotificationFn callback, void* ctx) {
+    std::lock_guard lock(simMutex);
+    notifyFn = callback;
+    notifyCtx = ctx;
+}
+
+} // namespace serdrv
+
+using namespace serdrv;
+
+extern "C" {
+
+int32_t serdrv_sim_create(const char* name) {
+    if (!name || !*name)
+        return -1;
+    bool created = false;
+    {
+        std::lock_guard lock(simMutex);
+        createLocked(name, created);
+    }
+    if (created)
+        notify(true, name);
+    return 0;
+}
+
+int32_t serdrv_sim_destroy(const char* name) {
+    std::string gone;
+    {
+        std::lock_guard lock(simMutex);
+        auto d = findLocked(name);
+        if (!d)
+            return -1;
+        d->present = false;
+        devices.erase(d->name);
+        std::erase(creationOrder, d->name);
+        gone = d->name;
+    }
+    simArrived.notify_all();
+    notify(false, gone);
+    return 0;
+}
+
+void serdrv_sim_destroy_all(void) {
+    std::vector<std::string> names;
+    {
+        std::lock_guard lock(simMutex);
+        names = creationOrder;
+    }
+    for (const auto& n : names)
+        serdrv_sim_destroy(n.c_str());
+}
+
+int32_t serdrv_sim_exists(const char* name) {
+    return simDeviceExists(name) ? 1 : 0;
+}
+
+int32_t serdrv_sim_push(const char* name, const uint8_t* data, int32_t count) {
+    if (count < 0 || (count > 0 && !data))
+        return -1;
+    const int32_t r = control(name, [&](Device& d) {
+        for (int32_t i = 0; i < count; ++i) {
+            d.rx.emplace_back(data[i], d.nextMarks);
+            d.nextMarks = 0;
+        }
+        return 0;
+    });
+    simArrived.notify_all();
+    return r;
+}
+
+int32_t serdrv_sim_mark_parity_error(const char* name) {
+    return control(name, [](Device& d) { return (d.nextMarks |= kParity), 0; });
+}
+int32_t serdrv_sim_mark_framing_error(const char* name) {
+    return control(name, [](Device& d) { return (d.nextMarks |= kFraming), 0; });
+}
+int32_t serdrv_sim_mark_overrun(const char* name) {
+    return control(name, [](Device& d) { return (d.nextMarks |= kOverrun), 0; });
+}
+
+int32_t serdrv_sim_set_line(const char* name, int32_t line, int32_t on) {
+    return control(name, [=](Device& d) {
+        switch (line) {
+        case SERDRV_SIM_DSR:
+            d.dsr = on != 0;
+            return 0;
+        case SERDRV_SIM_CTS:
+            d.cts = on != 0;
+            return 0;
+        case SERDRV_SIM_CD:
+            d.cd = on != 0;
+            return 0;
+        case SERDRV_SIM_RI:
+            d.ri = on != 0;
+            return 0;
+        default:
+            return -1;
+        }
+    });
+}
+
+int32_t serdrv_sim_get_line(const char* name, int32_t line) {
+    return control(name, [=](Device& d) {
+        switch (line) {
+        case SERDRV_SIM_DSR:
+            return (d.loopback ? d.dtr : d.dsr) ? 1 : 0;
+        case SERDRV_SIM_CTS:
+            return (d.loopback ? d.rts : d.cts) ? 1 : 0;
+        case SERDRV_SIM_CD:
+            return d.cd ? 1 : 0;
+        case SERDRV_SIM_RI:
+            return d.ri ? 1 : 0;
+        case SERDRV_SIM_DTR:
+            return d.dtr ? 1 : 0;
+        case SERDRV_SIM_RTS:
+            return d.rts ? 1 : 0;
+        default:
+            return -1;
+        }
+    });
+}
+
+int32_t serdrv_sim_set_loopback(const char* name, int32_t on) {
+    return control(name, [on](Device& d) { return (d.loopback = on != 0), 0; });
+}
+
+int32_t serdrv_sim_fail_next_opens(const char* name, int32_t code, int32_t count) {
+    return control(name, [=](Device& d) {
+        d.failCode = code;
+        d.failCount = count < 0 ? 0 : count;
+        return 0;
+    });
+}
+
+int32_t serdrv_sim_unplug(const char* name) {
+    int32_t r = control(name, [](Device& d) { return (d.unplugged = true), 0; });
+    simArrived.notify_all();
+    if (r == 0)
+        notify(false, name);
+    return r;
+}
+
+int32_t serdrv_sim_replug(const char* name) {
+    int32_t r = control(name, [](Device& d) { return (d.unplugged = false), 0; });
+    if (r == 0)
+        notify(true, name);
+    return r;
+}
+
+int32_t serdrv_sim_read_written(const char* name, uint8_t* buffer, int32_t capacity) {
+    if (capacity < 0 || (capacity > 0 && !buffer))
+        return -1;
+    return control(name, [=](Device& d) {
+        const auto n = std::min<size_t>(d.written.size(), static_cast<size_t>(capacity));
+        std::copy_n(d.written.begin(), n, buffer);
+        d.written.erase(d.written.begin(), d.written.begin() + static_cast<long>(n));
+        return static_cast<int32_t>(n);
+    });
+}
+
+int32_t serdrv_sim_pending(const char* name) {
+    return control(name, [](Device& d) { return static_cast<int32_t>(d.rx.size()); });
+}
+
+int32_t serdrv_sim_is_open(const char* name) {
+    return control(name, [](Device& d) { return d.open ? 1 : 0; });
+}
+
+int32_t serdrv_sim_get_config(const char* name, SerdrvConfig* out) {
+    if (!out)
+        return -1;
+    return control(name, [out](Device& d) { return (*out = d.config), 0; });
+}
+
+void serdrv_sim_enable_demo(void) {
+    bool created = false;
+    {
+        std::lock_guard lock(simMutex);
+        environmentChecked = true;
+        enableDemoLocked(created);
+    }
+    if (created)
+        notify(true, kDemoName);
+}
+
+} // extern "C"

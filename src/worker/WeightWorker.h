@@ -1,0 +1,97 @@
+#pragma once
+
+#include "config/Config.h"
+#include "worker/BackgroundTask.h"
+#include "worker/DataLine.h"
+#include "worker/Extractor.h"
+#include "worker/ValueChain.h"
+
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <random>
+#include <stdexcept>
+
+namespace rs232 {
+class SerialPortLocal;
+}
+
+namespace serwedge::worker {
+
+class WeightWorkerView;
+
+// A setting the worker cannot use (a pattern that does not compile, an operand that is not a
+// number). Raised by construction before the port is opened.
+class InvalidSettingError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Owns the serial port for one connection: reads bytes, cuts them into lines at the input
+// terminator, extracts and transforms each line's value and publishes it as a DataLine.
+class WeightWorker : public BackgroundTask<int, DataLine> {
+public:
+    // Longest line kept while waiting for the terminator; beyond it the bytes are discarded.
+    static constexpr qsizetype kMaxLineLength = 64 * 1024;
+
+    // Opens the port and switches the view to its running face. Throws InvalidSettingError for
+    // an unusable setting, rs232::IOException when the port cannot be opened, and
+    // std::runtime_error with the text of "null.port.error" when no port is set.
+    WeightWorker(const config::Config& config, WeightWorkerView* view);
+    ~WeightWorker() override;
+
+    // The variant for the configuration's instrument: the barcode worker for text presets, the
+    // A&D worker (which tests the device) for AND and AND_EM, the plain worker otherwise.
+    static std::unique_ptr<WeightWorker> create(const config::Config& config,
+                                                WeightWorkerView* view);
+
+    const config::Config& getConfig() const { return config_; }
+    // Number of the last terminated line, published or failed; readable from any thread.
+    int lastLineNumber() const { return lastLine_.load(); }
+
+protected:
+    WeightWorker(const config::Config& config, WeightWorkerView* view, bool textWorker);
+
+    int doInBackground() override;
+    void process(const std::vector<DataLine>& batch) override;
+    void done() override;
+
+    rs232::SerialPortLocal& port() { return *sp_; }
+    WeightWorkerView* view() const { return view_; }
+
+private:
+    void openPort();
+    void preparePort();
+    void logParityError();
+    void logFramingError();
+    void logLineError(const QString& description);
+    // True when the loop should stop.
+    bool idlePause();
+
+    config::Config config_;
+    WeightWorkerView* view_;
+    const bool textWorker_;
+    Extractor extractor_;
+    ValueChain chain_;
+    std::unique_ptr<rs232::SerialPortLocal> sp_;
+    QString rawData_;
+    std::minstd_rand generator_;
+    std::atomic<int> lastLine_{0};
+};
+
+// For the A&D presets with hardware handshake: after opening, tests the device's DSR and CTS
+// lines and warns when they do not answer as a ready device does.
+class WeightWorkerAnd : public WeightWorker {
+public:
+    WeightWorkerAnd(const config::Config& config, WeightWorkerView* view);
+    void testDevice();
+};
+
+// For text (barcode) presets: group 1, values kept with their blanks and not formatted.
+class WeightWorkerBarcode : public WeightWorker {
+public:
+    WeightWorkerBarcode(const config::Config& config, WeightWorkerView* view);
+};
+
+} // namespace serwedge::worker

@@ -1,0 +1,176 @@
+// tallyra-cli run as users run it: the built program, its exit status and its output.
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+CliRun cli(const QStringList& args, const QByteArray& input = {}, int timeoutMs = 20000) {
+    QProcess p;
+    p.setProgram(QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli"));
+    p.setArguments(args);
+    p.start();
+    p.waitForStarted();
+    if (!input.isEmpty())
+        p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeoutMs))
+        p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+QString fixture(const char* name) {
+    return QStringLiteral(TALLYRA_SOURCE_DIR "/tests/fixtures/") + QLatin1String(name);
+}
+
+// The published lines as "count|raw|value|error".
+QStringList lines(const QByteArray& out) {
+    QStringList result;
+    for (const QByteArray& l : out.split('\n')) {
+        if (l.isEmpty())
+            continue;
+        const QJsonObject o = QJsonDocument::fromJson(l).object();
+        EXPECT_EQ(o.size(), 4) << l.toStdString();
+        result << QStringLiteral("%1|%2|%3|%4")
+                      .arg(o.value("count").toInt())
+                      .arg(o.value("raw").toString(), o.value("value").toString(),
+                           o.value("error").toBool() ? "E" : "-");
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(Cli, replayOfABalanceCaptureGivesTheExactLines) {
+    const CliRun r = cli({"replay", fixture("balance-crlf.bin")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{
+                                "1|ST,+000012.34 g<13>|12.34|-",
+                                "2|<10>ST,+000012.34 g<13>|12.34|-",
+                                "3|<10>US,-000001.50 g<13>|-1.50|-",
+                                "4|<10>OL<13>||-",
+                                "5|<10>ST,+000012.35 g<13>|12.35|-",
+                            }));
+    // The trailing LF is reported as unsent data when the replay stops.
+    EXPECT_TRUE(r.err.contains("! ")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("<10>"));
+}
+
+TEST(Cli, replayAppliesSettingsAndDuplicateSuppression) {
+    const CliRun r = cli({"replay", "--ignore-duplicates", "--decimals", "1", "--separator",
+                          "COMMA", "--terminator", "10", fixture("balance-crlf.bin")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{
+                                "1|ST,+000012.34 g<13><10>|12,3|-",
+                                "2|ST,+000012.34 g<13><10>||-",
+                                "3|US,-000001.50 g<13><10>|-1,5|-",
+                                "4|OL<13><10>||-",
+                                "5|ST,+000012.35 g<13><10>|12,4|-",
+                            }));
+}
+
+TEST(Cli, instrumentTakesItsLineSettingsAndExplicitOptionsWin) {
+    // KERN_MPS ends lines with LF; its pattern wants "N" at the start and "kg".
+    CliRun r = cli({"replay", "--instrument", "KERN_MPS", fixture("kern-mps.bin")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{"1|N  60.24 kg<10>|60.24|-",
+                                         "2|NET  WEIGHT  3.3kg<10>|3.3|-", "3|T  0.00 kg<10>||-"}));
+    r = cli({"replay", "--terminator", "13", "--instrument", "KERN_MPS", "--math-operation",
+             "MULTIPLY", "--math-operand", "1000", fixture("kern-mps.bin")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(lines(r.out).isEmpty()); // no CR in the capture: nothing terminated
+    EXPECT_TRUE(r.err.contains("60.24 kg<10>"));
+}
+
+TEST(Cli, barcodeReplayKeepsBlanks) {
+    const CliRun r = cli({"replay", "--instrument", "BARCODE_ALPHA_COMPLETE", "-"},
+                         QByteArray(" AB-12 x \r4006381333931\r"));
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out),
+              (QStringList{"1| AB-12 x <13>| AB-12 x |-", "2|4006381333931<13>|4006381333931|-"}));
+}
+
+TEST(Cli, countEndsTheRunAfterTheNthLine) {
+    const CliRun r = cli({"replay", "--count", "2", fixture("balance-crlf.bin")});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(lines(r.out).size(), 2);
+}
+
+TEST(Cli, refusedOptionsAndBadUsageExitWithTwo) {
+    const QList<QStringList> refused{
+        {"replay", "--decimals", "9", "x"},
+        {"replay", "--delay", "1001", "x"},
+        {"replay", "--every-x-values", "1", "x"},
+        {"replay", "--math-operand", "0", "x"},
+        {"replay", "--regex", "[0-9]+", "x"},
+        {"replay", "--instrument", "Generic", "x"},
+        {"replay", "--bit-rate", "9601", "x"},
+        {"replay", "--parity", "none", "x"},
+        {"replay", "--no-such-option", "x"},
+        {"replay"},
+        {"read"},
+        {"frobnicate"},
+    };
+    for (const QStringList& args : refused) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    const CliRun r = cli({"replay", "--decimals", "9", "x"});
+    EXPECT_TRUE(r.err.contains("--decimals")) << r.err.toStdString();
+}
+
+TEST(Cli, unreadableInputAndUnopenablePortExitWithOne) {
+    EXPECT_EQ(cli({"replay", "/nonexistent/capture.bin"}).exitCode, 1);
+    const CliRun r = cli({"read", "--port", "/nonexistent/ttyNONE", "--count", "1"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("SerOpenPort failed")) << r.err.toStdString();
+}
+
+TEST(Cli, presetsListsEveryPresetPlain) {
+    const CliRun r = cli({"presets"});
+    EXPECT_EQ(r.exitCode, 0);
+    const QList<QByteArray> rows = r.out.trimmed().split('\n');
+    EXPECT_EQ(rows.size(), 36);
+    EXPECT_EQ(rows.front(), "GENERIC\tGeneric (numeric value)\tNUMBER\tNUMERIC");
+    EXPECT_FALSE(r.out.contains("<html>"));
+}
+
+TEST(Cli, readsAPseudoTerminalUntilTheCount) {
+    int master = -1, slave = -1;
+    char name[256];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    QProcess p;
+    p.setProgram(QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli"));
+    p.setArguments({"read", "--port", name, "--count", "2", "--seconds", "20"});
+    p.start();
+    ASSERT_TRUE(p.waitForStarted());
+    // Write once the port is open (the opening discards what came before).
+    for (int i = 0; i < 100 && !p.readAllStandardError().contains("RTS:"); ++i)
+        p.waitForReadyRead(100);
+    const char data[] = "ST,+1.25 g\r\nST,+2.50 g\r\nST,+3.75 g\r\n";
+    ASSERT_EQ(::write(master, data, sizeof data - 1), static_cast<ssize_t>(sizeof data - 1));
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QStringList got = lines(p.readAllStandardOutput());
+    ASSERT_EQ(got.size(), 2);
+    EXPECT_EQ(got[0], "1|ST,+1.25 g<13>|1.25|-");
+    ::close(slave);
+    ::close(master);
+}

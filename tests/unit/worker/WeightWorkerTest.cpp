@@ -1,0 +1,337 @@
+#include "worker/WeightWorker.h"
+#include "config/Config.h"
+#include "worker/DataLine.h"
+#include "worker/WeightWorkerView.h"
+#include "worker/WorkerBundle.h"
+
+#include "rs232/IOException.h"
+#include "serdrv_sim.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <mutex>
+#include <pty.h>
+#include <unistd.h>
+
+using namespace serwedge::worker;
+using serwedge::config::Config;
+using serwedge::config::ConfigHelper::Instrument;
+using namespace std::chrono_literals;
+
+namespace {
+
+QCoreApplication* app() {
+    static int argc = 1;
+    static char name[] = "weight_worker_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* a = new QCoreApplication(argc, argv);
+    return a;
+}
+
+class RecordingView : public WeightWorkerView {
+public:
+    void logEvent(const QString& t) override {
+        std::lock_guard l(m);
+        events.push_back(t);
+    }
+    void logImportantEvent(const QString& t) override {
+        std::lock_guard l(m);
+        important.push_back(t);
+    }
+    void setConnectedInGUI(bool c) override { connected.push_back(c); }
+    void update(const DataLine& line) override { lines.push_back(line); }
+    void showWarning(const QString& title, const QString& message) override {
+        warnings.push_back(title + "|" + message);
+    }
+    std::vector<QString> importantCopy() {
+        std::lock_guard l(m);
+        return important;
+    }
+
+    std::mutex m;
+    std::vector<QString> events, important, warnings;
+    std::vector<bool> connected;
+    std::vector<DataLine> lines;
+};
+
+bool pump(const std::function<bool()>& until, int ms = 5000) {
+    QElapsedTimer t;
+    t.start();
+    while (!until() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return until();
+}
+
+class SimPort {
+public:
+    explicit SimPort(const char* name) : name_(name) {
+        serdrv_sim_destroy(name);
+        serdrv_sim_create(name);
+    }
+    ~SimPort() { serdrv_sim_destroy(name_); }
+    void push(const QByteArray& bytes) const {
+        serdrv_sim_push(name_, reinterpret_cast<const uint8_t*>(bytes.constData()),
+                        static_cast<int32_t>(bytes.size()));
+    }
+    bool drained() const { return serdrv_sim_pending(name_) == 0; }
+    const char* name() const { return name_; }
+
+private:
+    const char* name_;
+};
+
+Config configFor(const char* port, Instrument instrument, int terminator = 13) {
+    Config c;
+    c.setPort(port);
+    c.setInstrument(instrument);
+    c.setBitRate(7);
+    c.setDataBits(3);
+    c.setInputTerminator(terminator);
+    return c;
+}
+
+// Runs a worker over the bytes until they are read, then stops it as the window's Stop does.
+std::unique_ptr<WeightWorker> runOver(const SimPort& port, const Config& config,
+                                      RecordingView& view, const QByteArray& bytes,
+                                      std::size_t expectLines) {
+    app();
+    auto worker = WeightWorker::create(config, &view);
+    port.push(bytes);
+    worker->execute();
+    EXPECT_TRUE(pump([&] { return port.drained() && view.lines.size() >= expectLines; }));
+    worker->cancel(true);
+    EXPECT_TRUE(pump([&] { return worker->isDone(); }));
+    return worker;
+}
+
+} // namespace
+
+TEST(WeightWorker, openingLogsThePortAndDrivesTheLines) {
+    SimPort port("WW-OPEN");
+    RecordingView view;
+    auto worker = runOver(port, configFor(port.name(), Instrument::GENERIC), view, "", 0);
+    ASSERT_GE(view.events.size(), 3u);
+    EXPECT_TRUE(view.events[0].contains("WW-OPEN") && view.events[0].contains("9600"))
+        << view.events[0].toStdString();
+    EXPECT_EQ(view.events[1], "RTS: off, DTR: on. DSR: off, CTS: off.");
+    EXPECT_EQ(view.events.back(), workerBundle().getString("stopped"));
+    EXPECT_EQ(view.connected, (std::vector<bool>{true, false}));
+    EXPECT_EQ(serdrv_sim_get_line(port.name(), SERDRV_SIM_DTR), 1);
+    EXPECT_EQ(serdrv_sim_is_open(port.name()), 0);
+}
+
+TEST(WeightWorker, linesAreCutAtTheTerminatorNumberedAndPublishedInOrder) {
+    SimPort port("WW-LINES");
+    RecordingView view;
+    runOver(port, configFor(port.name(), Instrument::GENERIC), view,
+            "\rST,+000012.34 g\r\nST,-1.5 g\r\n", 3);
+    ASSERT_EQ(view.lines.size(), 3u);
+    // A terminator alone is a line of its own, without a value.
+    EXPECT_EQ(view.lines[0].rawBytes(), "\r");
+    EXPECT_EQ(view.lines[0].getProcessedData(), "");
+    EXPECT_EQ(view.lines[0].getCount(), 1);
+    EXPECT_EQ(view.lines[1].getProcessedData(), "12.34");
+    EXPECT_EQ(view.lines[1].getCount(), 2);
+    // With CR as terminator the LF of CR LF starts the next line.
+    EXPECT_EQ(view.lines[2].getRawData(), "<10>ST,-1.5 g<13>");
+    EXPECT_EQ(view.lines[2].getProcessedData(), "-1.5");
+    EXPECT_EQ(view.lines[2].getCount(), 3);
+    // The LF after the last CR is still waiting when the worker stops.
+    EXPECT_EQ(view.important.back(), workerBundle().getString("unsent.data") + " <10>");
+}
+
+TEST(WeightWorker, parityAndFramingErrorsMarkOnlyTheirLine) {
+    SimPort port("WW-PARITY");
+    RecordingView view;
+    app();
+    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    port.push("1");
+    serdrv_sim_mark_parity_error(port.name());
+    port.push("2\r3\r");
+    serdrv_sim_mark_framing_error(port.name());
+    port.push("4\r");
+    worker->execute();
+    ASSERT_TRUE(pump([&] { return view.lines.size() >= 3; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    EXPECT_TRUE(view.lines[0].isError());
+    EXPECT_FALSE(view.lines[1].isError());
+    EXPECT_TRUE(view.lines[2].isError());
+    const auto important = view.importantCopy();
+    EXPECT_EQ(
+        std::count(important.begin(), important.end(), workerBundle().getString("parity.error")),
+        1);
+    EXPECT_EQ(
+        std::count(important.begin(), important.end(), workerBundle().getString("framing.error")),
+        1);
+}
+
+TEST(WeightWorker, failingLineIsLoggedDroppedAndReadingGoesOn) {
+    SimPort port("WW-FAIL");
+    RecordingView view;
+    Config c = configFor(port.name(), Instrument::GENERIC);
+    c.setCustomRegEx(R"((\d+)?y)"); // group 1 takes no part unless digits come first
+    runOver(port, c, view, "y\r34y\r", 1);
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(view.lines[0].getCount(), 2);
+    EXPECT_EQ(view.lines[0].getRawData(), "34y<13>"); // the failed line did not stay in front
+    EXPECT_EQ(view.lines[0].getProcessedData(), "34");
+    const auto important = view.importantCopy();
+    ASSERT_FALSE(important.empty());
+    EXPECT_TRUE(important[0].startsWith("Error [WW]: ")) << important[0].toStdString();
+}
+
+TEST(WeightWorker, valueThatIsNotANumberFailsThatLineOnly) {
+    SimPort port("WW-NAN");
+    RecordingView view;
+    Config c = configFor(port.name(), Instrument::GENERIC);
+    c.setCustomRegEx(R"(V=(\S+))");
+    runOver(port, c, view, "V=12.5-\rV=7\r", 1);
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(view.lines[0].getProcessedData(), "7");
+    EXPECT_EQ(view.lines[0].getCount(), 2);
+    const auto important = view.importantCopy();
+    ASSERT_EQ(important.size(), 1u);
+    EXPECT_TRUE(important[0].startsWith("Error [WW]: Number format error"))
+        << important[0].toStdString();
+}
+
+TEST(WeightWorker, barcodeValuesKeepTheirBlanksAndNumericValuesLoseThem) {
+    SimPort port("WW-BARCODE");
+    RecordingView view;
+    runOver(port, configFor(port.name(), Instrument::BARCODE_ALPHA_COMPLETE), view, " AB 12 C \r",
+            1);
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(view.lines[0].getProcessedData(), " AB 12 C ");
+
+    SimPort port2("WW-NUMBER");
+    RecordingView view2;
+    runOver(port2, configFor(port2.name(), Instrument::ADAM_CPWPLUS), view2, "G/W:+ 60.24   kg\r",
+            1);
+    ASSERT_EQ(view2.lines.size(), 1u);
+    EXPECT_EQ(view2.lines[0].getProcessedData(), "60.24");
+}
+
+TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
+    app();
+    struct Case {
+        bool dsr, cts;
+        const char* key;
+    };
+    const Case cases[] = {{false, false, "and.error.not.connected"},
+                          {true, false, "and.error.unusual"},
+                          {false, true, "and.error.dataset.not.ready"},
+                          {true, true, nullptr}};
+    for (const Case& c : cases) {
+        SimPort port("WW-AND");
+        serdrv_sim_set_line(port.name(), SERDRV_SIM_DSR, c.dsr);
+        serdrv_sim_set_line(port.name(), SERDRV_SIM_CTS, c.cts);
+        RecordingView view;
+        auto worker = WeightWorker::create(configFor(port.name(), Instrument::AND_EM, 10), &view);
+        ASSERT_NE(dynamic_cast<WeightWorkerAnd*>(worker.get()), nullptr);
+        if (c.key) {
+            ASSERT_EQ(view.warnings.size(), 1u);
+            EXPECT_EQ(view.warnings[0],
+                      workerBundle().getString("warning") + "|" + workerBundle().getString(c.key));
+        } else {
+            EXPECT_TRUE(view.warnings.empty());
+        }
+        EXPECT_EQ(serdrv_sim_get_line(port.name(), SERDRV_SIM_RTS), 1); // left on
+    }
+}
+
+TEST(WeightWorker, variantFollowsThePreset) {
+    app();
+    SimPort port("WW-VARIANT");
+    RecordingView view;
+    auto barcode = WeightWorker::create(configFor(port.name(), Instrument::BARCODE), &view);
+    EXPECT_NE(dynamic_cast<WeightWorkerBarcode*>(barcode.get()), nullptr);
+    barcode.reset();
+    auto simple = WeightWorker::create(configFor(port.name(), Instrument::AND_SIMPLE), &view);
+    EXPECT_EQ(dynamic_cast<WeightWorkerAnd*>(simple.get()), nullptr);
+    EXPECT_EQ(dynamic_cast<WeightWorkerBarcode*>(simple.get()), nullptr);
+}
+
+TEST(WeightWorker, aLineWithoutTerminatorIsCappedAndReadingGoesOn) {
+    SimPort port("WW-CAP");
+    RecordingView view;
+    QByteArray flood(WeightWorker::kMaxLineLength + 10, 'x');
+    flood += "5\r";
+    runOver(port, configFor(port.name(), Instrument::GENERIC), view, flood, 1);
+    ASSERT_EQ(view.lines.size(), 1u);
+    EXPECT_EQ(view.lines[0].getCount(), 1); // the discarded bytes took no number
+    EXPECT_EQ(view.lines[0].getProcessedData(), "5");
+    EXPECT_LE(view.lines[0].rawBytes().size(), 20);
+    const auto important = view.importantCopy();
+    ASSERT_EQ(important.size(), 1u);
+    EXPECT_TRUE(important[0].contains(QString::number(WeightWorker::kMaxLineLength + 1)))
+        << important[0].toStdString();
+}
+
+TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
+    app();
+    RecordingView view;
+    Config c = configFor("", Instrument::GENERIC);
+    c.setPort(QString());
+    try {
+        WeightWorker::create(c, &view);
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), workerBundle().getString("null.port.error"));
+    }
+    SimPort port("WW-BUSY");
+    serdrv_sim_fail_next_opens(port.name(), 1002, 1);
+    try {
+        WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+        FAIL();
+    } catch (const rs232::IOException& e) {
+        EXPECT_EQ(std::string(e.what()), "WW-BUSY: SerOpenPort failed: Port is in use");
+    }
+    EXPECT_TRUE(view.connected.empty());
+    Config bad = configFor(port.name(), Instrument::GENERIC);
+    bad.setCustomRegEx("([0-9]+");
+    EXPECT_THROW(WeightWorker::create(bad, &view), InvalidSettingError);
+    EXPECT_EQ(serdrv_sim_is_open(port.name()), 0);
+}
+
+TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
+    app();
+    SimPort port("WW-UNPLUG");
+    RecordingView view;
+    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    port.push("12");
+    worker->execute();
+    ASSERT_TRUE(pump([&] { return port.drained(); }));
+    serdrv_sim_unplug(port.name());
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    EXPECT_EQ(worker->outcome(), BackgroundTaskBase::Outcome::Failed);
+    const auto important = view.importantCopy();
+    ASSERT_GE(important.size(), 2u);
+    EXPECT_TRUE(important[0].startsWith(workerBundle().getString("execution.exception")));
+    EXPECT_EQ(important[1], workerBundle().getString("unsent.data") + " 12");
+    EXPECT_EQ(view.connected.back(), false);
+}
+
+TEST(WeightWorker, readsAPseudoTerminal) {
+    app();
+    int master = -1, slave = -1;
+    char name[256];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    RecordingView view;
+    auto worker = WeightWorker::create(configFor(name, Instrument::KERN_MPS, 10), &view);
+    worker->execute();
+    const char data[] = "N  60.24 kg\r\nNET  WEIGHT  3.3kg\r\n";
+    ASSERT_EQ(::write(master, data, sizeof data - 1), static_cast<ssize_t>(sizeof data - 1));
+    EXPECT_TRUE(pump([&] { return view.lines.size() >= 2; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    ASSERT_EQ(view.lines.size(), 2u);
+    EXPECT_EQ(view.lines[0].getProcessedData(), "60.24");
+    EXPECT_EQ(view.lines[1].getProcessedData(), "3.3");
+    ::close(slave);
+    ::close(master);
+}
