@@ -89,7 +89,10 @@ TEST_F(Links, webAddressesOpenInTheBrowserOffTheUserInterfaceThread) {
     OpenHyperlinkInBrowser::open(&owner, "HTTP://example.org/");
     settle(2);
     ASSERT_EQ(openedCount(), 2u);
-    EXPECT_EQ(opened[0], QUrl("https://example.org/download?x=1"));
+    // The two tasks run side by side; either may reach the browser first.
+    std::lock_guard lock(mutex);
+    EXPECT_NE(std::find(opened.begin(), opened.end(), QUrl("https://example.org/download?x=1")),
+              opened.end());
     EXPECT_TRUE(browserOffUiThread);
     EXPECT_TRUE(problems.empty());
 }
