@@ -13,7 +13,7 @@ packages=(
   libgmp-dev libxtst-dev libx11-dev libfluidsynth-dev timgm6mb-soundfont
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth x11-xkb-utils x11-utils xdotool socat imagemagick
+  xvfb xauth x11-xkb-utils x11-utils xdotool socat imagemagick openssl
   # cross compilation, sanitizers, fuzzing
   g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev
   # packaging

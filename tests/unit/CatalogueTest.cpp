@@ -1,4 +1,5 @@
 #include "config/ConfigBundle.h"
+#include "serwedge/TallyraBundle.h"
 #include "worker/WorkerBundle.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,8 @@ using serwedge::Catalogue;
 namespace {
 
 std::vector<Catalogue*> allCatalogues() {
-    return {&serwedge::config::configBundle(), &serwedge::worker::workerBundle()};
+    return {&serwedge::config::configBundle(), &serwedge::worker::workerBundle(),
+            &serwedge::tallyraBundle()};
 }
 
 } // namespace
@@ -24,9 +26,8 @@ TEST(Catalogue, everyRegisteredKeyResolvesInEnglishAndGerman) {
     for (Catalogue* c : allCatalogues()) {
         for (const QString lang : {"en", "de"}) {
             const QStringList missing = c->missingKeys(lang);
-            EXPECT_TRUE(missing.isEmpty())
-                << c->name().toStdString() << " [" << lang.toStdString()
-                << "] lacks: " << missing.join(", ").toStdString();
+            EXPECT_TRUE(missing.isEmpty()) << c->name().toStdString() << " [" << lang.toStdString()
+                                           << "] lacks: " << missing.join(", ").toStdString();
         }
     }
 }
@@ -46,9 +47,10 @@ TEST(Catalogue, germanTextsDifferFromKeysAndFallBackToEnglish) {
 // Every key the code asks a catalogue for directly must be registered in that catalogue.
 TEST(Catalogue, keysUsedInTheSourcesAreRegistered) {
     const QRegularExpression use(
-        R"re(\b(configBundle|workerBundle|tallyraBundle)\(\)\.getString\(\s*"([^"]+)"\s*\))re");
+        R"re(\b(configBundle|workerBundle|tallyraBundle)\(\)\.(?:getString|format)\(\s*"([^"]+)"\s*[,)])re");
     std::map<QString, Catalogue*> byAccessor{{"configBundle", &serwedge::config::configBundle()},
-                                             {"workerBundle", &serwedge::worker::workerBundle()}};
+                                             {"workerBundle", &serwedge::worker::workerBundle()},
+                                             {"tallyraBundle", &serwedge::tallyraBundle()}};
     QDirIterator it(QStringLiteral(TALLYRA_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
                     QDirIterator::Subdirectories);
     int uses = 0;
@@ -68,8 +70,8 @@ TEST(Catalogue, keysUsedInTheSourcesAreRegistered) {
             const bool registered = std::any_of(keys.begin(), keys.end(), [&](const char* k) {
                 return m.captured(2) == QLatin1String(k);
             });
-            EXPECT_TRUE(registered) << path.toStdString() << " uses unregistered key "
-                                    << m.captured(2).toStdString();
+            EXPECT_TRUE(registered)
+                << path.toStdString() << " uses unregistered key " << m.captured(2).toStdString();
         }
     }
     SUCCEED() << uses << " uses checked";

@@ -1,0 +1,25 @@
+#include "serwedge/TallyraBundle.h"
+
+namespace serwedge {
+
+Catalogue& tallyraBundle() {
+    static Catalogue bundle(QStringLiteral("tallyra"), QStringLiteral("serwedge.Tallyra"),
+                            {
+                                "error",
+                                "WeightToKeyFrame2.statusJLabel.text",
+                                // update check and links
+                                "checking.for.update",
+                                "update.check.failed",
+                                "update.available",
+                                "link.open.problem",
+                                "link.open.problem.title",
+                                // port detection dialog
+                                "AutoPortDialog.this.title",
+                                "AutoPortDialog.okButton.text",
+                                "AutoPortDialog.okButton.textCancel",
+                                "AutoPortDialog.okButton.textClose",
+                            });
+    return bundle;
+}
+
+} // namespace serwedge
