@@ -9,7 +9,7 @@
 #include "worker/Ignorer.h"
 #include "worker/WeightWorker.h"
 
-#include "cli/SimulatedPorts.h"
+#include "rs232/SimulatedPorts.h"
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
 
@@ -151,7 +151,7 @@ int runReplayCommand(const std::vector<std::string>& args) {
 
     // A simulated port of this process carries the bytes into the reading worker.
     std::string error;
-    const tallyra::cli::SimulatedPorts* sim = tallyra::cli::simulatedPorts(error);
+    const rs232::SimulatedPorts* sim = rs232::simulatedPorts(error);
     if (!sim) {
         printError(error);
         return 3;

@@ -1,9 +1,9 @@
-#include "cli/SimulatedPorts.h"
+#include "rs232/SimulatedPorts.h"
 
 #include "rs232/Native.h"
 #include "rs232/SerialPortLocal.h"
 
-namespace tallyra::cli {
+namespace rs232 {
 
 const SimulatedPorts* simulatedPorts(std::string& error) {
     static SimulatedPorts api;
@@ -33,4 +33,4 @@ const SimulatedPorts* simulatedPorts(std::string& error) {
     return &api;
 }
 
-} // namespace tallyra::cli
+} // namespace rs232

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-namespace tallyra::cli {
+namespace rs232 {
 
 // The driver library's simulated devices, reached through the library the port layer loaded
-// (the tool does not link the driver library, so that a missing one is a clear error).
+// (programs do not link the driver library, so that a missing one is a clear error).
 struct SimulatedPorts {
     int32_t (*create)(const char*) = nullptr;
     int32_t (*destroy)(const char*) = nullptr;
@@ -18,4 +18,4 @@ struct SimulatedPorts {
 // Null when the driver library is not loaded or lacks simulated devices; error says why.
 const SimulatedPorts* simulatedPorts(std::string& error);
 
-} // namespace tallyra::cli
+} // namespace rs232
