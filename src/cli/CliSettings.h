@@ -19,6 +19,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An input file that cannot be read: exit status 1.
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // Options of the reading commands besides the settings.
 struct RunOptions {
     QString port;

@@ -6,12 +6,15 @@
 
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
+#include "platform/KeyInjector.h"
+#include "serwedge/prefs/SettingsStore.h"
 #include "worker/Ignorer.h"
+#include "worker/Keybot.h"
 #include "worker/WeightWorker.h"
 
-#include "rs232/SimulatedPorts.h"
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
+#include "rs232/SimulatedPorts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -75,10 +78,42 @@ struct Prepared {
     RunOptions run;
 };
 
+// --stored: the user's settings (or, with --shared, the shared file); --settings FILE: an
+// exported settings file. Both answer false when invalid values were replaced by defaults.
+bool loadStored(Config& c, const QString&, bool shared) {
+    bool valid = true;
+    c = Config::copyConfig(serwedge::prefs::loadStoredConfig(
+        shared ? serwedge::prefs::SettingsStore::Backend::SharedFile
+               : serwedge::prefs::SettingsStore::Backend::Default,
+        {}, &valid));
+    return valid;
+}
+
+bool loadExported(Config& c, const QString& file) {
+    QString error;
+    bool valid = true;
+    auto loaded = serwedge::prefs::loadConfigFromExport(file, {}, &error, &valid);
+    if (!loaded)
+        throw tallyra::cli::InputError("--settings: " + file.toStdString() + ": " +
+                                       error.toStdString());
+    c = Config::copyConfig(*loaded);
+    return valid;
+}
+
 Prepared prepare(const std::vector<std::string>& args) {
     Prepared p;
     QStringList warnings;
-    p.config = tallyra::cli::buildConfig(args, p.run, warnings);
+    std::vector<std::string> rest;
+    bool shared = false;
+    for (const auto& a : args) {
+        if (a == "--shared")
+            shared = true;
+        else
+            rest.push_back(a);
+    }
+    p.config = tallyra::cli::buildConfig(
+        rest, p.run, warnings,
+        [shared](Config& c, const QString& f) { return loadStored(c, f, shared); }, loadExported);
     for (const QString& w : warnings)
         std::fprintf(stderr, "! %s\n", w.toUtf8().constData());
     return p;
@@ -129,6 +164,9 @@ int runReplayCommand(const std::vector<std::string>& args) {
     } catch (const UsageError& e) {
         printError(e.what());
         return 2;
+    } catch (const tallyra::cli::InputError& e) {
+        printError(e.what());
+        return 1;
     }
     if (p.run.positional.size() != 1) {
         printError("replay needs exactly one FILE (- for standard input)");
@@ -184,6 +222,9 @@ int runReadCommand(const std::vector<std::string>& args) {
     } catch (const UsageError& e) {
         printError(e.what());
         return 2;
+    } catch (const tallyra::cli::InputError& e) {
+        printError(e.what());
+        return 1;
     }
     if (p.run.port.isEmpty()) {
         printError("read needs --port NAME");
@@ -204,9 +245,37 @@ int runReadCommand(const std::vector<std::string>& args) {
 
     CliView view;
     setUpView(view, p.config, p.run);
+
+    // --type: the keystroke engine types each printed value, on its own thread.
+    std::unique_ptr<KeybotThread> typing;
+    if (p.run.type) {
+        try {
+            std::shared_ptr<platform::KeyInjector> injector = platform::createKeyInjector();
+            if (injector->capsLockOn())
+                view.showWarning(QStringLiteral("Warning"),
+                                 QStringLiteral("Caps Lock is on; letters may be typed in the "
+                                                "wrong case."));
+            typing = std::make_unique<KeybotThread>(
+                std::make_shared<Keybot>(p.config, &view, std::move(injector)));
+        } catch (const std::exception& e) {
+            printError(std::string("keyboard output cannot be used: ") + e.what());
+            return 1;
+        }
+        view.setValueSink([](const QString& value) { Keybot::add(value); });
+    }
+
     int status = 0;
     auto worker = openWorker(p.config, view, status);
     if (!worker)
         return status;
-    return runWorker(*worker, view, p.run, {});
+    status = runWorker(*worker, view, p.run, {});
+    if (typing) {
+        // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop.
+        while (!interruptRequested &&
+               !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
+        }
+        typing->interrupt();
+        typing->join();
+    }
+    return status;
 }

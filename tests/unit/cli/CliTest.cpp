@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -173,4 +174,35 @@ TEST(Cli, readsAPseudoTerminalUntilTheCount) {
     EXPECT_EQ(got[0], "1|ST,+1.25 g<13>|1.25|-");
     ::close(slave);
     ::close(master);
+}
+
+TEST(Cli, exportedSettingsFileIsTheBaseAndExplicitOptionsWin) {
+    const QString path = QStringLiteral(TALLYRA_BINARY_DIR "/cli-test-settings.xml");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(R"xml(<?xml version="1.0" encoding="UTF-8" standalone="no"?>
+<!DOCTYPE preferences SYSTEM "http://java.sun.com/dtd/preferences.dtd">
+<preferences EXTERNAL_XML_VERSION="1.0">
+  <root type="user"><map/>
+    <node name="com"><map/><node name="brindle"><map/><node name="Tallyra">
+      <map>
+        <entry key="decimalSeparator" value="COMMA"/>
+        <entry key="decimalPlaces" value="1"/>
+        <entry key="customRegEx" value="V=(\S+)"/>
+        <entry key="inputTerminator" value="10"/>
+      </map>
+    </node></node></node>
+  </root>
+</preferences>
+)xml");
+    f.close();
+    CliRun r = cli({"replay", "--settings", path, "-"}, "V=12.34\nV=-0.04\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{"1|V=12.34<10>|12,3|-", "2|V=-0.04<10>|0,0|-"}));
+    // The preset's line settings come with --instrument, but the custom pattern stays.
+    r = cli({"replay", "--settings", path, "--instrument", "GENERIC", "--decimals", "2", "-"},
+            "V=12.345\r");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(lines(r.out), (QStringList{"1|V=12.345<13>|12,35|-"}));
+    EXPECT_EQ(cli({"replay", "--settings", "/nonexistent.xml", "-"}).exitCode, 1);
 }
