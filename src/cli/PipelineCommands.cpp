@@ -119,6 +119,21 @@ Prepared prepare(const std::vector<std::string>& args) {
     return p;
 }
 
+// The settings of a run; a refused option or an unreadable settings file is reported and
+// answered with the exit status (0 when all is well).
+int prepareOrReport(const std::vector<std::string>& args, Prepared& p) {
+    try {
+        p = prepare(args);
+        return 0;
+    } catch (const UsageError& e) {
+        printError(e.what());
+        return 2;
+    } catch (const tallyra::cli::InputError& e) {
+        printError(e.what());
+        return 1;
+    }
+}
+
 std::unique_ptr<WeightWorker> openWorker(const Config& config, CliView& view, int& status) {
     try {
         return WeightWorker::create(config, &view);
@@ -159,15 +174,8 @@ int runPresetsCommand(const std::vector<std::string>& args) {
 
 int runReplayCommand(const std::vector<std::string>& args) {
     Prepared p;
-    try {
-        p = prepare(args);
-    } catch (const UsageError& e) {
-        printError(e.what());
-        return 2;
-    } catch (const tallyra::cli::InputError& e) {
-        printError(e.what());
-        return 1;
-    }
+    if (const int status = prepareOrReport(args, p); status != 0)
+        return status;
     if (p.run.positional.size() != 1) {
         printError("replay needs exactly one FILE (- for standard input)");
         return 2;
@@ -217,15 +225,8 @@ int runReplayCommand(const std::vector<std::string>& args) {
 
 int runReadCommand(const std::vector<std::string>& args) {
     Prepared p;
-    try {
-        p = prepare(args);
-    } catch (const UsageError& e) {
-        printError(e.what());
-        return 2;
-    } catch (const tallyra::cli::InputError& e) {
-        printError(e.what());
-        return 1;
-    }
+    if (const int status = prepareOrReport(args, p); status != 0)
+        return status;
     if (p.run.port.isEmpty()) {
         printError("read needs --port NAME");
         return 2;
