@@ -385,7 +385,7 @@
     </message>
     <message id="WeightToKeyFrame2.stopBitsLabel.text">
         <source>WeightToKeyFrame2.stopBitsLabel.text</source>
-        <translation>&amp;Stoppbits:</translation>
+        <translation>St&amp;oppbits:</translation>
     </message>
     <message id="WeightToKeyFrame2.updatesLabel.text">
         <source>WeightToKeyFrame2.updatesLabel.text</source>
