@@ -14,6 +14,8 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-xkb-utils x11-utils xdotool socat imagemagick openssl
+  # icons: rendering the SVG drawing (scripts/render-icons.sh)
+  librsvg2-bin
   # cross compilation, sanitizers, fuzzing
   g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev
   # packaging

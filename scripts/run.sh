@@ -9,8 +9,10 @@ cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 
 bin=build/release/bin
-if [ -x "$bin/tallyra" ]; then
-  exec "$bin/tallyra" "$@"
+# With no stored settings yet (first start), the simulated balance "DEMO" is switched on and
+# selected, so that readings flow after Start without an instrument.
+settings="${XDG_CONFIG_HOME:-$HOME/.config}/brindle/Tallyra.conf"
+if [ $# -eq 0 ] && [ ! -s "$settings" ]; then
+  exec "$bin/tallyra" --demo
 fi
-# Until the window program exists, the command-line tool stands in.
-exec "$bin/tallyra-cli" "${@:---version}"
+exec "$bin/tallyra" "$@"

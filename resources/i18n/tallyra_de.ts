@@ -19,9 +19,389 @@
         <source>AutoPortDialog.this.title</source>
         <translation>Schnittstelle automatisch erkennen</translation>
     </message>
+    <message id="WeightToKeyFrame2.abortAutoStartCheckBox.text">
+        <source>WeightToKeyFrame2.abortAutoStartCheckBox.text</source>
+        <translation>Automatischen Start a&amp;bbrechen, wenn der letzte Anschluss fehlt</translation>
+    </message>
+    <message id="WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText</source>
+        <translation>Nicht an einem anderen Anschluss als beim letzten Mal starten.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.aboutPane.text">
+        <source>WeightToKeyFrame2.aboutPane.text</source>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra liest die Werte, die Ihre Waage, Ihr Messgerät oder Ihr Barcodeleser über eine serielle Schnittstelle sendet, und tippt sie in die Anwendung, die den Tastaturfokus hat.&lt;/p&gt;&lt;p&gt;Lizenz: MIT. Qt, FluidSynth und GMP werden unter der LGPL verwendet.&lt;/p&gt;</translation>
+    </message>
+    <message id="WeightToKeyFrame2.aboutPanel.tab.title">
+        <source>WeightToKeyFrame2.aboutPanel.tab.title</source>
+        <translation>Info</translation>
+    </message>
+    <message id="WeightToKeyFrame2.adjustIgnoreButton.text">
+        <source>WeightToKeyFrame2.adjustIgnoreButton.text</source>
+        <translation>Anpa&amp;ssen…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.adjustIgnoreButton.toolTipText">
+        <source>WeightToKeyFrame2.adjustIgnoreButton.toolTipText</source>
+        <translation>Zeitgrenze und Toleranz für doppelte Werte.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoButton.text">
+        <source>WeightToKeyFrame2.autoButton.text</source>
+        <translation>Automatisch &amp;finden…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoButton.toolTipText">
+        <source>WeightToKeyFrame2.autoButton.toolTipText</source>
+        <translation>Den Anschluss des Geräts über seine Steuerleitungen finden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoConnectButton.text">
+        <source>WeightToKeyFrame2.autoConnectButton.text</source>
+        <translation>&amp;Automatisch beim Programmstart</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoConnectButton.toolTipText">
+        <source>WeightToKeyFrame2.autoConnectButton.toolTipText</source>
+        <translation>Das Lesen beginnt, sobald das Programm gestartet ist.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.bitRateBox.toolTipText">
+        <source>WeightToKeyFrame2.bitRateBox.toolTipText</source>
+        <translation>Übertragungsgeschwindigkeit in Bit pro Sekunde (110 bis 921600); muss zum Gerät passen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.bitRateLabel.text">
+        <source>WeightToKeyFrame2.bitRateLabel.text</source>
+        <translation>&amp;Baudrate:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.checkForUpdatesCheckBox.text">
+        <source>WeightToKeyFrame2.checkForUpdatesCheckBox.text</source>
+        <translation>Beim Start nach neuer &amp;Version suchen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText</source>
+        <translation>Ab und zu die neueste Version abfragen und in der Statuszeile melden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.connectLabel.text">
+        <source>WeightToKeyFrame2.connectLabel.text</source>
+        <translation>Lesen beginnt</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customizeButton.text">
+        <source>WeightToKeyFrame2.customizeButton.text</source>
+        <translation>&amp;Muster anpassen…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customizeButton.toolTipText">
+        <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
+        <translation>Einen eigenen regulären Ausdruck zum Finden des Werts verwenden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
+        <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
+        <translation>Datenbits pro Zeichen (5 bis 8); muss zum Gerät passen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.dataBitsLabel.text">
+        <source>WeightToKeyFrame2.dataBitsLabel.text</source>
+        <translation>&amp;Datenbits:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalLabel.text">
+        <source>WeightToKeyFrame2.decimalLabel.text</source>
+        <translation>&amp;Nachkommastellen:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalSeparatorBox.toolTipText">
+        <source>WeightToKeyFrame2.decimalSeparatorBox.toolTipText</source>
+        <translation>Das in Zahlen getippte Trennzeichen: Punkt oder Komma.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalSeparatorLabel.text">
+        <source>WeightToKeyFrame2.decimalSeparatorLabel.text</source>
+        <translation>&amp;Dezimaltrennzeichen:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalTextField.toolTipText">
+        <source>WeightToKeyFrame2.decimalTextField.toolTipText</source>
+        <translation>Jeden Wert auf 0 bis 7 Nachkommastellen runden; leer für keine Rundung.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.defaultButton.text">
+        <source>WeightToKeyFrame2.defaultButton.text</source>
+        <translation>Standard&amp;werte</translation>
+    </message>
+    <message id="WeightToKeyFrame2.defaultButton.toolTipText">
+        <source>WeightToKeyFrame2.defaultButton.toolTipText</source>
+        <translation>Baudrate, Datenbits, Stoppbits, Parität und Zeilenende auf die Werte des Instruments setzen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.delayLabel.text">
+        <source>WeightToKeyFrame2.delayLabel.text</source>
+        <translation>&amp;Verzögerung zwischen Tasten (ms):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.delayTextField.toolTipText">
+        <source>WeightToKeyFrame2.delayTextField.toolTipText</source>
+        <translation>0 bis 1000 Millisekunden nach jedem Drücken und Loslassen; leer für 20.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.deviceLabel.text">
+        <source>WeightToKeyFrame2.deviceLabel.text</source>
+        <translation>Instrument:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editNumCharactersLabel.text">
+        <source>WeightToKeyFrame2.editNumCharactersLabel.text</source>
+        <translation>&amp;Anzahl Zeichen:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editNumCharactersTextField.toolTipText">
+        <source>WeightToKeyFrame2.editNumCharactersTextField.toolTipText</source>
+        <translation>1 bis 99 Zeichen; leer für keine Bearbeitung.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editOperationComboBox.toolTipText">
+        <source>WeightToKeyFrame2.editOperationComboBox.toolTipText</source>
+        <translation>Eine Anzahl Zeichen jedes Werts entfernen oder behalten.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editOperationLabel.text">
+        <source>WeightToKeyFrame2.editOperationLabel.text</source>
+        <translation>&amp;Bearbeitung:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editPositionComboBox.toolTipText">
+        <source>WeightToKeyFrame2.editPositionComboBox.toolTipText</source>
+        <translation>Ob am Anfang oder am Ende des Werts bearbeitet wird.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editPositionLabel.text">
+        <source>WeightToKeyFrame2.editPositionLabel.text</source>
+        <translation>&amp;Position:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
+        <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
+        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: getippt; grau: ignoriert; fett: nicht erkannt; rot: wichtig.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
+        <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>
+        <translation>Ereignisprotokoll</translation>
+    </message>
+    <message id="WeightToKeyFrame2.everyXValuesLabel.text">
+        <source>WeightToKeyFrame2.everyXValuesLabel.text</source>
+        <translation>Zweite Abschlusstaste nach jedem &amp;X. Wert:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.everyXValuesTextField.toolTipText">
+        <source>WeightToKeyFrame2.everyXValuesTextField.toolTipText</source>
+        <translation>2 bis 99; leer, um nur die erste Abschlusstaste zu verwenden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.exportSettingsButton.text">
+        <source>WeightToKeyFrame2.exportSettingsButton.text</source>
+        <translation>Einstellungen e&amp;xportieren…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.exportSettingsButton.toolTipText">
+        <source>WeightToKeyFrame2.exportSettingsButton.toolTipText</source>
+        <translation>Die Einstellungen in eine Datei speichern.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.ignoreDuplicatesCheckBox.text">
+        <source>WeightToKeyFrame2.ignoreDuplicatesCheckBox.text</source>
+        <translation>&amp;Doppelte Werte ignorieren</translation>
+    </message>
+    <message id="WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText</source>
+        <translation>Einen Wert, der den vorigen wiederholt, nicht tippen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.importSettingsButton.text">
+        <source>WeightToKeyFrame2.importSettingsButton.text</source>
+        <translation>Einstellungen im&amp;portieren…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.importSettingsButton.toolTipText">
+        <source>WeightToKeyFrame2.importSettingsButton.toolTipText</source>
+        <translation>Einstellungen aus einer exportierten Datei laden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputPanel.tab.title">
+        <source>WeightToKeyFrame2.inputPanel.tab.title</source>
+        <translation>Eingang</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputTerminatorBox.toolTipText">
+        <source>WeightToKeyFrame2.inputTerminatorBox.toolTipText</source>
+        <translation>Das Byte (0 bis 255), das jede Zeile des Geräts beendet; auswählen oder eintippen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputTerminatorLabel.text">
+        <source>WeightToKeyFrame2.inputTerminatorLabel.text</source>
+        <translation>Zeilen&amp;ende (Byte):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
+        <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
+        <translation>Die Gerätevorlage: wie die Werte in seinen Zeilen gefunden werden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.instrumentLabel.text">
+        <source>WeightToKeyFrame2.instrumentLabel.text</source>
+        <translation>&amp;Instrument:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.keyboardTypeBox.toolTipText">
+        <source>WeightToKeyFrame2.keyboardTypeBox.toolTipText</source>
+        <translation>Die Tastaturbelegung dieses Rechners; ALLE tippt ALT-Codes und passt zu jeder Belegung.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.keyboardTypeLabel.text">
+        <source>WeightToKeyFrame2.keyboardTypeLabel.text</source>
+        <translation>&amp;Tastaturbelegung:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.manualConnectButton.text">
+        <source>WeightToKeyFrame2.manualConnectButton.text</source>
+        <translation>&amp;Manuell mit der Start-Schaltfläche</translation>
+    </message>
+    <message id="WeightToKeyFrame2.manualConnectButton.toolTipText">
+        <source>WeightToKeyFrame2.manualConnectButton.toolTipText</source>
+        <translation>Das Lesen beginnt erst, wenn Sie Start drücken.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperandLabel.text">
+        <source>WeightToKeyFrame2.mathOperandLabel.text</source>
+        <translation>&amp;Operand:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperandTextField.toolTipText">
+        <source>WeightToKeyFrame2.mathOperandTextField.toolTipText</source>
+        <translation>Eine Dezimalzahl außer 0; leer für keinen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperationBox.toolTipText">
+        <source>WeightToKeyFrame2.mathOperationBox.toolTipText</source>
+        <translation>Jeden Wert mit dem Operanden multiplizieren oder durch ihn teilen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperationLabel.text">
+        <source>WeightToKeyFrame2.mathOperationLabel.text</source>
+        <translation>&amp;Rechenart:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.minimizeToTrayCheckBox.text">
+        <source>WeightToKeyFrame2.minimizeToTrayCheckBox.text</source>
+        <translation>In den &amp;Infobereich minimieren</translation>
+    </message>
+    <message id="WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText</source>
+        <translation>Ein minimiertes Fenster geht in den Infobereich (ab dem nächsten Start).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.idle">
+        <source>WeightToKeyFrame2.nextStep.idle</source>
+        <translation>Gerät anschließen, Anschluss und Instrument prüfen, dann Start drücken.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.running">
+        <source>WeightToKeyFrame2.nextStep.running</source>
+        <translation>Liest. Klicken Sie in die Anwendung, die die Werte erhalten soll. Mit Stopp beenden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
+        <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
+        <translation>Beim Minimieren be&amp;nachrichtigen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.toolTipText</source>
+        <translation>Eine Meldung zeigen, wenn das Fenster in den Infobereich geht.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputPanel.tab.title">
+        <source>WeightToKeyFrame2.outputPanel.tab.title</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminator2Label.text">
+        <source>WeightToKeyFrame2.outputTerminator2Label.text</source>
+        <translation>&amp;Zweite Abschlusstaste:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorBox.toolTipText">
+        <source>WeightToKeyFrame2.outputTerminatorBox.toolTipText</source>
+        <translation>Die Taste, die nach jedem Wert getippt wird.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorBox2.toolTipText">
+        <source>WeightToKeyFrame2.outputTerminatorBox2.toolTipText</source>
+        <translation>Die Taste, die nach jedem X-ten Wert statt der Abschlusstaste getippt wird.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorLabel.text">
+        <source>WeightToKeyFrame2.outputTerminatorLabel.text</source>
+        <translation>&amp;Abschlusstaste:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.panel1.tab.title">
+        <source>WeightToKeyFrame2.panel1.tab.title</source>
+        <translation>Start</translation>
+    </message>
+    <message id="WeightToKeyFrame2.parityBox.toolTipText">
+        <source>WeightToKeyFrame2.parityBox.toolTipText</source>
+        <translation>Paritätsprüfung jedes Zeichens; muss zum Gerät passen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.parityLabel.text">
+        <source>WeightToKeyFrame2.parityLabel.text</source>
+        <translation>Pa&amp;rität:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.portLabel.text">
+        <source>WeightToKeyFrame2.portLabel.text</source>
+        <translation>&amp;Anschluss:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.portList.toolTipText">
+        <source>WeightToKeyFrame2.portList.toolTipText</source>
+        <translation>Die serielle Schnittstelle, an der das Gerät hängt. Ein nicht aufgeführter Anschluss kann eingetippt werden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.processingPanel.tab.title">
+        <source>WeightToKeyFrame2.processingPanel.tab.title</source>
+        <translation>Verarbeitung</translation>
+    </message>
+    <message id="WeightToKeyFrame2.refreshPortsButton.text">
+        <source>WeightToKeyFrame2.refreshPortsButton.text</source>
+        <translation>Ak&amp;tualisieren</translation>
+    </message>
+    <message id="WeightToKeyFrame2.refreshPortsButton.toolTipText">
+        <source>WeightToKeyFrame2.refreshPortsButton.toolTipText</source>
+        <translation>Die seriellen Anschlüsse dieses Rechners neu auflisten.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.removeCharactersLabel.text">
+        <source>WeightToKeyFrame2.removeCharactersLabel.text</source>
+        <translation>Zeichen ent&amp;fernen:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.removeCharactersTextField.toolTipText">
+        <source>WeightToKeyFrame2.removeCharactersTextField.toolTipText</source>
+        <translation>Jedes hier eingetippte Zeichen wird aus den Werten entfernt (Codes 0 bis 255).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.roundingMethodBox.toolTipText">
+        <source>WeightToKeyFrame2.roundingMethodBox.toolTipText</source>
+        <translation>Wie ein Wert auf die Nachkommastellen gerundet wird.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.roundingMethodLabel.text">
+        <source>WeightToKeyFrame2.roundingMethodLabel.text</source>
+        <translation>R&amp;undung:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.settingsPanel.tab.title">
+        <source>WeightToKeyFrame2.settingsPanel.tab.title</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.soundComboBox.toolTipText">
+        <source>WeightToKeyFrame2.soundComboBox.toolTipText</source>
+        <translation>Ein kurzer Ton für jeden empfangenen Wert; keiner für Stille.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.soundLabel.text">
+        <source>WeightToKeyFrame2.soundLabel.text</source>
+        <translation>T&amp;on:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.text">
+        <source>WeightToKeyFrame2.startStopJButton.text</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.textStop">
+        <source>WeightToKeyFrame2.startStopJButton.textStop</source>
+        <translation>&amp;Stopp</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.toolTipText">
+        <source>WeightToKeyFrame2.startStopJButton.toolTipText</source>
+        <translation>Startet das Lesen des Geräts am gewählten Anschluss und das Tippen der Werte; erneut drücken zum Anhalten.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithBox.toolTipText">
+        <source>WeightToKeyFrame2.startWithBox.toolTipText</source>
+        <translation>Eine Taste, die vor jedem Wert getippt wird.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithLabel.text">
+        <source>WeightToKeyFrame2.startWithLabel.text</source>
+        <translation>&amp;Starttaste:</translation>
+    </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>
         <translation>Bereit. Zum Einlesen vom Gerät auf Start drücken.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.statusJLabel.toolTipText">
+        <source>WeightToKeyFrame2.statusJLabel.toolTipText</source>
+        <translation>Was das Programm gerade tut.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stopBitsBox.toolTipText">
+        <source>WeightToKeyFrame2.stopBitsBox.toolTipText</source>
+        <translation>Stoppbits pro Zeichen (1 oder 2); muss zum Gerät passen.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stopBitsLabel.text">
+        <source>WeightToKeyFrame2.stopBitsLabel.text</source>
+        <translation>St&amp;oppbits:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.updatesLabel.text">
+        <source>WeightToKeyFrame2.updatesLabel.text</source>
+        <translation>Aktualisierungen:</translation>
+    </message>
+    <message id="access.error.while.loading.settings">
+        <source>access.error.while.loading.settings</source>
+        <translation>Die Einstellungen konnten nicht gelesen werden (Zugriff verweigert); es gelten die Standardwerte. </translation>
+    </message>
+    <message id="access.error.while.saving.settings">
+        <source>access.error.while.saving.settings</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden (Zugriff verweigert). </translation>
+    </message>
+    <message id="autosave.error">
+        <source>autosave.error</source>
+        <translation>Speichern der Einstellungen fehlgeschlagen: </translation>
     </message>
     <message id="checking.for.update">
         <source>checking.for.update</source>
@@ -31,6 +411,86 @@
         <source>error</source>
         <translation>Fehler</translation>
     </message>
+    <message id="error.decimal.places">
+        <source>error.decimal.places</source>
+        <translation>Nachkommastellen: eine ganze Zahl von 0 bis 7 eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.edit.everyXValues">
+        <source>error.edit.everyXValues</source>
+        <translation>Jeder X. Wert: eine ganze Zahl von 2 bis 99 eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.edit.numCharacters">
+        <source>error.edit.numCharacters</source>
+        <translation>Anzahl Zeichen: eine ganze Zahl von 1 bis 99 eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.edit.removeCharacters">
+        <source>error.edit.removeCharacters</source>
+        <translation>Zeichen entfernen: nur Zeichen mit den Codes 0 bis 255 können entfernt werden.</translation>
+    </message>
+    <message id="error.initializing.keyboard.output">
+        <source>error.initializing.keyboard.output</source>
+        <translation>Die Tastaturausgabe konnte nicht gestartet werden; Werte werden nicht getippt. </translation>
+    </message>
+    <message id="error.intercharacter.delay">
+        <source>error.intercharacter.delay</source>
+        <translation>Verzögerung zwischen Tasten: eine ganze Zahl von 0 bis 1000 Millisekunden eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.listing.available.ports">
+        <source>error.listing.available.ports</source>
+        <translation>Fehler beim Auflisten der Anschlüsse. </translation>
+    </message>
+    <message id="error.math.operand">
+        <source>error.math.operand</source>
+        <translation>Operand: eine Dezimalzahl außer 0 eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.opening.port">
+        <source>error.opening.port</source>
+        <translation>Fehler beim Öffnen des Anschlusses: </translation>
+    </message>
+    <message id="error.reading.settings">
+        <source>error.reading.settings</source>
+        <translation>Die Einstellungen konnten nicht gelesen werden; es gelten die Standardwerte. </translation>
+    </message>
+    <message id="error.while.initializing.sound.output">
+        <source>error.while.initializing.sound.output</source>
+        <translation>Die Tonausgabe konnte nicht geöffnet werden; es wird ohne Ton gelesen. </translation>
+    </message>
+    <message id="error.while.loading.settings">
+        <source>error.while.loading.settings</source>
+        <translation>Fehler beim Laden der Einstellungen</translation>
+    </message>
+    <message id="fatal.error">
+        <source>fatal.error</source>
+        <translation>Schwerer Fehler</translation>
+    </message>
+    <message id="info">
+        <source>info</source>
+        <translation>Information</translation>
+    </message>
+    <message id="info.delay.keyboard.all">
+        <source>info.delay.keyboard.all</source>
+        <translation>Die Belegung ALLE tippt ALT-Codes, die mindestens 3 ms zwischen den Tasten brauchen. Die Verzögerung wird auf 3 ms gesetzt.</translation>
+    </message>
+    <message id="invalid.setting">
+        <source>invalid.setting</source>
+        <translation>Eine Einstellung ist nicht verwendbar: </translation>
+    </message>
+    <message id="invalid.setting.found.defaults.used">
+        <source>invalid.setting.found.defaults.used</source>
+        <translation>Eine ungültige gespeicherte Einstellung wurde durch ihren Standardwert ersetzt: </translation>
+    </message>
+    <message id="keyboard.output.started.type">
+        <source>keyboard.output.started.type</source>
+        <translation>Tastaturausgabe gestartet, Belegung:</translation>
+    </message>
+    <message id="library.serdrvwin.not.found.or.not.matching.your.system">
+        <source>library.serdrvwin.not.found.or.not.matching.your.system</source>
+        <translation>Die Bibliothek des seriellen Treibers fehlt oder passt nicht zu diesem System</translation>
+    </message>
+    <message id="line.count">
+        <source>line.count</source>
+        <translation>Empfangene Zeilen: </translation>
+    </message>
     <message id="link.open.problem">
         <source>link.open.problem</source>
         <translation>Beim Öffnen dieses Links im Standardbrowser Ihres Systems ist leider ein Problem aufgetreten.</translation>
@@ -39,6 +499,43 @@
         <source>link.open.problem.title</source>
         <translation>Ein Problem ist aufgetreten</translation>
     </message>
+    <message id="minimized.to.system.tray">
+        <source>minimized.to.system.tray</source>
+        <translation>Tallyra läuft im Infobereich weiter. Doppelklick auf das Symbol öffnet das Fenster.</translation>
+    </message>
+    <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
+        <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
+        <translation>Auf diesem Rechner wurde keine serielle Schnittstelle gefunden. Schließen Sie das Gerät an und listen Sie die Anschlüsse neu auf.</translation>
+    </message>
+    <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
+        <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>
+        <translation>Die Division braucht eine Rundung: geben Sie die Nachkommastellen ein oder schalten Sie die Division aus.</translation>
+    </message>
+    <message id="please.turn.off.caps.lock">
+        <source>please.turn.off.caps.lock</source>
+        <translation>Bitte schalten Sie die Feststelltaste aus: sie ändert die Groß- und Kleinschreibung getippter Buchstaben.</translation>
+    </message>
+    <message id="previously.used.port.0.no.longer.available.naborting.auto.start">
+        <source>previously.used.port.0.no.longer.available.naborting.auto.start</source>
+        <translation>Der zuletzt verwendete Anschluss {0} ist nicht mehr verfügbar.
+Der automatische Start wird abgebrochen.</translation>
+    </message>
+    <message id="program.will.now.exit">
+        <source>program.will.now.exit</source>
+        <translation>. Das Programm wird jetzt beendet.</translation>
+    </message>
+    <message id="sound.output.error">
+        <source>sound.output.error</source>
+        <translation>Fehler der Tonausgabe</translation>
+    </message>
+    <message id="switch.to.target.application">
+        <source>switch.to.target.application</source>
+        <translation>Liest. Wechseln Sie in die Anwendung, die die Werte erhalten soll.</translation>
+    </message>
+    <message id="terminator.must.be.between.0.and.255">
+        <source>terminator.must.be.between.0.and.255</source>
+        <translation>Das Zeilenende-Byte muss eine Zahl zwischen 0 und 255 sein.</translation>
+    </message>
     <message id="update.available">
         <source>update.available</source>
         <translation>&lt;html&gt;Eine neuere Version ist verfügbar: &lt;a href="{0}"&gt;Download-Seite&lt;/a&gt;&lt;/html&gt;</translation>
@@ -46,6 +543,10 @@
     <message id="update.check.failed">
         <source>update.check.failed</source>
         <translation>Suche nach Aktualisierungen fehlgeschlagen: </translation>
+    </message>
+    <message id="warning">
+        <source>warning</source>
+        <translation>Warnung</translation>
     </message>
 </context>
 </TS>

@@ -19,9 +19,389 @@
         <source>AutoPortDialog.this.title</source>
         <translation>Auto-detect port</translation>
     </message>
+    <message id="WeightToKeyFrame2.abortAutoStartCheckBox.text">
+        <source>WeightToKeyFrame2.abortAutoStartCheckBox.text</source>
+        <translation>A&amp;bort the automatic start when the previous port is missing</translation>
+    </message>
+    <message id="WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText</source>
+        <translation>Do not start on another port than the one used last time.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.aboutPane.text">
+        <source>WeightToKeyFrame2.aboutPane.text</source>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra reads the values your balance, gauge or barcode reader sends over a serial port and types them into the application that has the keyboard focus.&lt;/p&gt;&lt;p&gt;Licence: MIT. Qt, FluidSynth and GMP are used under the LGPL.&lt;/p&gt;</translation>
+    </message>
+    <message id="WeightToKeyFrame2.aboutPanel.tab.title">
+        <source>WeightToKeyFrame2.aboutPanel.tab.title</source>
+        <translation>About</translation>
+    </message>
+    <message id="WeightToKeyFrame2.adjustIgnoreButton.text">
+        <source>WeightToKeyFrame2.adjustIgnoreButton.text</source>
+        <translation>Ad&amp;just…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.adjustIgnoreButton.toolTipText">
+        <source>WeightToKeyFrame2.adjustIgnoreButton.toolTipText</source>
+        <translation>Time limit and tolerance for duplicates.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoButton.text">
+        <source>WeightToKeyFrame2.autoButton.text</source>
+        <translation>Au&amp;to-detect…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoButton.toolTipText">
+        <source>WeightToKeyFrame2.autoButton.toolTipText</source>
+        <translation>Find the port of the instrument from its handshake lines.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoConnectButton.text">
+        <source>WeightToKeyFrame2.autoConnectButton.text</source>
+        <translation>&amp;Automatically when the program starts</translation>
+    </message>
+    <message id="WeightToKeyFrame2.autoConnectButton.toolTipText">
+        <source>WeightToKeyFrame2.autoConnectButton.toolTipText</source>
+        <translation>Reading starts as soon as the program has started.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.bitRateBox.toolTipText">
+        <source>WeightToKeyFrame2.bitRateBox.toolTipText</source>
+        <translation>Transmission speed in bits per second (110 to 921600); must match the instrument.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.bitRateLabel.text">
+        <source>WeightToKeyFrame2.bitRateLabel.text</source>
+        <translation>&amp;Bit rate:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.checkForUpdatesCheckBox.text">
+        <source>WeightToKeyFrame2.checkForUpdatesCheckBox.text</source>
+        <translation>&amp;Check for a newer version at start</translation>
+    </message>
+    <message id="WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText</source>
+        <translation>Look up the newest version now and then and announce it in the status line.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.connectLabel.text">
+        <source>WeightToKeyFrame2.connectLabel.text</source>
+        <translation>Reading starts</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customizeButton.text">
+        <source>WeightToKeyFrame2.customizeButton.text</source>
+        <translation>&amp;Customize pattern…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customizeButton.toolTipText">
+        <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
+        <translation>Use a regular expression of your own to find the value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
+        <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
+        <translation>Data bits per character (5 to 8); must match the instrument.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.dataBitsLabel.text">
+        <source>WeightToKeyFrame2.dataBitsLabel.text</source>
+        <translation>&amp;Data bits:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalLabel.text">
+        <source>WeightToKeyFrame2.decimalLabel.text</source>
+        <translation>Decimal &amp;places:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalSeparatorBox.toolTipText">
+        <source>WeightToKeyFrame2.decimalSeparatorBox.toolTipText</source>
+        <translation>The separator typed in numbers: point or comma.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalSeparatorLabel.text">
+        <source>WeightToKeyFrame2.decimalSeparatorLabel.text</source>
+        <translation>Decimal &amp;separator:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.decimalTextField.toolTipText">
+        <source>WeightToKeyFrame2.decimalTextField.toolTipText</source>
+        <translation>Round each value to 0 to 7 decimal places; empty for no rounding.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.defaultButton.text">
+        <source>WeightToKeyFrame2.defaultButton.text</source>
+        <translation>Instrument defa&amp;ults</translation>
+    </message>
+    <message id="WeightToKeyFrame2.defaultButton.toolTipText">
+        <source>WeightToKeyFrame2.defaultButton.toolTipText</source>
+        <translation>Set bit rate, data bits, stop bits, parity and line end to the instrument's defaults.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.delayLabel.text">
+        <source>WeightToKeyFrame2.delayLabel.text</source>
+        <translation>De&amp;lay between keys (ms):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.delayTextField.toolTipText">
+        <source>WeightToKeyFrame2.delayTextField.toolTipText</source>
+        <translation>0 to 1000 milliseconds after each key press and release; empty for 20.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.deviceLabel.text">
+        <source>WeightToKeyFrame2.deviceLabel.text</source>
+        <translation>Instrument:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editNumCharactersLabel.text">
+        <source>WeightToKeyFrame2.editNumCharactersLabel.text</source>
+        <translation>&amp;Number of characters:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editNumCharactersTextField.toolTipText">
+        <source>WeightToKeyFrame2.editNumCharactersTextField.toolTipText</source>
+        <translation>1 to 99 characters; empty for no editing.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editOperationComboBox.toolTipText">
+        <source>WeightToKeyFrame2.editOperationComboBox.toolTipText</source>
+        <translation>Remove or keep a number of characters of each value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editOperationLabel.text">
+        <source>WeightToKeyFrame2.editOperationLabel.text</source>
+        <translation>&amp;Edit:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editPositionComboBox.toolTipText">
+        <source>WeightToKeyFrame2.editPositionComboBox.toolTipText</source>
+        <translation>Whether the edit works at the start or at the end of the value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.editPositionLabel.text">
+        <source>WeightToKeyFrame2.editPositionLabel.text</source>
+        <translation>Pos&amp;ition:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
+        <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
+        <translation>Every event and every received line. Green: typed; grey: ignored; bold: not recognised; red: important.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
+        <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>
+        <translation>Event log</translation>
+    </message>
+    <message id="WeightToKeyFrame2.everyXValuesLabel.text">
+        <source>WeightToKeyFrame2.everyXValuesLabel.text</source>
+        <translation>Second terminator every &amp;X values:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.everyXValuesTextField.toolTipText">
+        <source>WeightToKeyFrame2.everyXValuesTextField.toolTipText</source>
+        <translation>2 to 99; empty to use only the first terminator.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.exportSettingsButton.text">
+        <source>WeightToKeyFrame2.exportSettingsButton.text</source>
+        <translation>E&amp;xport settings…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.exportSettingsButton.toolTipText">
+        <source>WeightToKeyFrame2.exportSettingsButton.toolTipText</source>
+        <translation>Save the settings to a file.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.ignoreDuplicatesCheckBox.text">
+        <source>WeightToKeyFrame2.ignoreDuplicatesCheckBox.text</source>
+        <translation>Ignore &amp;duplicates</translation>
+    </message>
+    <message id="WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText</source>
+        <translation>Do not type a value that repeats the previous one.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.importSettingsButton.text">
+        <source>WeightToKeyFrame2.importSettingsButton.text</source>
+        <translation>&amp;Import settings…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.importSettingsButton.toolTipText">
+        <source>WeightToKeyFrame2.importSettingsButton.toolTipText</source>
+        <translation>Load settings from an exported file.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputPanel.tab.title">
+        <source>WeightToKeyFrame2.inputPanel.tab.title</source>
+        <translation>Input</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputTerminatorBox.toolTipText">
+        <source>WeightToKeyFrame2.inputTerminatorBox.toolTipText</source>
+        <translation>The byte (0 to 255) that ends each line the instrument sends; choose or type it.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.inputTerminatorLabel.text">
+        <source>WeightToKeyFrame2.inputTerminatorLabel.text</source>
+        <translation>Line &amp;end byte:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
+        <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
+        <translation>The instrument preset: how values are found in its lines (italics: text presets).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.instrumentLabel.text">
+        <source>WeightToKeyFrame2.instrumentLabel.text</source>
+        <translation>&amp;Instrument:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.keyboardTypeBox.toolTipText">
+        <source>WeightToKeyFrame2.keyboardTypeBox.toolTipText</source>
+        <translation>The keyboard layout of this computer; ALL types ALT codes and works with any layout.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.keyboardTypeLabel.text">
+        <source>WeightToKeyFrame2.keyboardTypeLabel.text</source>
+        <translation>&amp;Keyboard layout:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.manualConnectButton.text">
+        <source>WeightToKeyFrame2.manualConnectButton.text</source>
+        <translation>&amp;Manually, with the Start button</translation>
+    </message>
+    <message id="WeightToKeyFrame2.manualConnectButton.toolTipText">
+        <source>WeightToKeyFrame2.manualConnectButton.toolTipText</source>
+        <translation>Reading starts only when you press Start.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperandLabel.text">
+        <source>WeightToKeyFrame2.mathOperandLabel.text</source>
+        <translation>&amp;Operand:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperandTextField.toolTipText">
+        <source>WeightToKeyFrame2.mathOperandTextField.toolTipText</source>
+        <translation>A decimal number other than 0; empty for none.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperationBox.toolTipText">
+        <source>WeightToKeyFrame2.mathOperationBox.toolTipText</source>
+        <translation>Multiply or divide each value by the operand.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mathOperationLabel.text">
+        <source>WeightToKeyFrame2.mathOperationLabel.text</source>
+        <translation>&amp;Arithmetic:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.minimizeToTrayCheckBox.text">
+        <source>WeightToKeyFrame2.minimizeToTrayCheckBox.text</source>
+        <translation>Minimize to the &amp;tray</translation>
+    </message>
+    <message id="WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText</source>
+        <translation>A minimized window goes to the notification area (from the next start).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.idle">
+        <source>WeightToKeyFrame2.nextStep.idle</source>
+        <translation>Connect the instrument, check port and instrument, then press Start.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.running">
+        <source>WeightToKeyFrame2.nextStep.running</source>
+        <translation>Reading. Click into the application that should receive the values. Press Stop to end.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
+        <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
+        <translation>&amp;Notify when minimized to the tray</translation>
+    </message>
+    <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.toolTipText</source>
+        <translation>Show a message when the window goes to the notification area.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputPanel.tab.title">
+        <source>WeightToKeyFrame2.outputPanel.tab.title</source>
+        <translation>Output</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminator2Label.text">
+        <source>WeightToKeyFrame2.outputTerminator2Label.text</source>
+        <translation>Second te&amp;rminator key:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorBox.toolTipText">
+        <source>WeightToKeyFrame2.outputTerminatorBox.toolTipText</source>
+        <translation>The key typed after each value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorBox2.toolTipText">
+        <source>WeightToKeyFrame2.outputTerminatorBox2.toolTipText</source>
+        <translation>The key typed instead of the terminator after every X-th value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputTerminatorLabel.text">
+        <source>WeightToKeyFrame2.outputTerminatorLabel.text</source>
+        <translation>&amp;Terminator key:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.panel1.tab.title">
+        <source>WeightToKeyFrame2.panel1.tab.title</source>
+        <translation>Main</translation>
+    </message>
+    <message id="WeightToKeyFrame2.parityBox.toolTipText">
+        <source>WeightToKeyFrame2.parityBox.toolTipText</source>
+        <translation>Parity check of each character; must match the instrument.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.parityLabel.text">
+        <source>WeightToKeyFrame2.parityLabel.text</source>
+        <translation>Pa&amp;rity:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.portLabel.text">
+        <source>WeightToKeyFrame2.portLabel.text</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.portList.toolTipText">
+        <source>WeightToKeyFrame2.portList.toolTipText</source>
+        <translation>The serial port the instrument is connected to. A port that is not listed can be typed.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.processingPanel.tab.title">
+        <source>WeightToKeyFrame2.processingPanel.tab.title</source>
+        <translation>Processing</translation>
+    </message>
+    <message id="WeightToKeyFrame2.refreshPortsButton.text">
+        <source>WeightToKeyFrame2.refreshPortsButton.text</source>
+        <translation>Re&amp;fresh</translation>
+    </message>
+    <message id="WeightToKeyFrame2.refreshPortsButton.toolTipText">
+        <source>WeightToKeyFrame2.refreshPortsButton.toolTipText</source>
+        <translation>List the serial ports of this computer again.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.removeCharactersLabel.text">
+        <source>WeightToKeyFrame2.removeCharactersLabel.text</source>
+        <translation>Remove c&amp;haracters:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.removeCharactersTextField.toolTipText">
+        <source>WeightToKeyFrame2.removeCharactersTextField.toolTipText</source>
+        <translation>Every character typed here is removed from the values (codes 0 to 255).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.roundingMethodBox.toolTipText">
+        <source>WeightToKeyFrame2.roundingMethodBox.toolTipText</source>
+        <translation>How a value is rounded to the decimal places.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.roundingMethodLabel.text">
+        <source>WeightToKeyFrame2.roundingMethodLabel.text</source>
+        <translation>&amp;Rounding:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.settingsPanel.tab.title">
+        <source>WeightToKeyFrame2.settingsPanel.tab.title</source>
+        <translation>Settings</translation>
+    </message>
+    <message id="WeightToKeyFrame2.soundComboBox.toolTipText">
+        <source>WeightToKeyFrame2.soundComboBox.toolTipText</source>
+        <translation>A short sound for every value received; none for silence.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.soundLabel.text">
+        <source>WeightToKeyFrame2.soundLabel.text</source>
+        <translation>S&amp;ound:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.text">
+        <source>WeightToKeyFrame2.startStopJButton.text</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.textStop">
+        <source>WeightToKeyFrame2.startStopJButton.textStop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startStopJButton.toolTipText">
+        <source>WeightToKeyFrame2.startStopJButton.toolTipText</source>
+        <translation>Start reading the instrument on the selected port and typing its values; press again to stop.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithBox.toolTipText">
+        <source>WeightToKeyFrame2.startWithBox.toolTipText</source>
+        <translation>A key typed before each value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithLabel.text">
+        <source>WeightToKeyFrame2.startWithLabel.text</source>
+        <translation>Start &amp;with key:</translation>
+    </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>
         <translation>Ready. Press Start to read from the instrument.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.statusJLabel.toolTipText">
+        <source>WeightToKeyFrame2.statusJLabel.toolTipText</source>
+        <translation>What the program is doing now.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stopBitsBox.toolTipText">
+        <source>WeightToKeyFrame2.stopBitsBox.toolTipText</source>
+        <translation>Stop bits per character (1 or 2); must match the instrument.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stopBitsLabel.text">
+        <source>WeightToKeyFrame2.stopBitsLabel.text</source>
+        <translation>St&amp;op bits:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.updatesLabel.text">
+        <source>WeightToKeyFrame2.updatesLabel.text</source>
+        <translation>Updates:</translation>
+    </message>
+    <message id="access.error.while.loading.settings">
+        <source>access.error.while.loading.settings</source>
+        <translation>The settings could not be read (access denied); the defaults are used. </translation>
+    </message>
+    <message id="access.error.while.saving.settings">
+        <source>access.error.while.saving.settings</source>
+        <translation>The settings could not be saved (access denied). </translation>
+    </message>
+    <message id="autosave.error">
+        <source>autosave.error</source>
+        <translation>Saving the settings failed: </translation>
     </message>
     <message id="checking.for.update">
         <source>checking.for.update</source>
@@ -31,6 +411,86 @@
         <source>error</source>
         <translation>Error</translation>
     </message>
+    <message id="error.decimal.places">
+        <source>error.decimal.places</source>
+        <translation>Decimal places: enter a whole number from 0 to 7, or leave it empty.</translation>
+    </message>
+    <message id="error.edit.everyXValues">
+        <source>error.edit.everyXValues</source>
+        <translation>Every X values: enter a whole number from 2 to 99, or leave it empty.</translation>
+    </message>
+    <message id="error.edit.numCharacters">
+        <source>error.edit.numCharacters</source>
+        <translation>Number of characters: enter a whole number from 1 to 99, or leave it empty.</translation>
+    </message>
+    <message id="error.edit.removeCharacters">
+        <source>error.edit.removeCharacters</source>
+        <translation>Remove characters: only characters with codes 0 to 255 can be removed.</translation>
+    </message>
+    <message id="error.initializing.keyboard.output">
+        <source>error.initializing.keyboard.output</source>
+        <translation>Keyboard output could not be started; values will not be typed. </translation>
+    </message>
+    <message id="error.intercharacter.delay">
+        <source>error.intercharacter.delay</source>
+        <translation>Delay between keys: enter a whole number of milliseconds from 0 to 1000, or leave it empty.</translation>
+    </message>
+    <message id="error.listing.available.ports">
+        <source>error.listing.available.ports</source>
+        <translation>Error listing the available ports. </translation>
+    </message>
+    <message id="error.math.operand">
+        <source>error.math.operand</source>
+        <translation>Operand: enter a decimal number other than 0, or leave it empty.</translation>
+    </message>
+    <message id="error.opening.port">
+        <source>error.opening.port</source>
+        <translation>Error opening the port: </translation>
+    </message>
+    <message id="error.reading.settings">
+        <source>error.reading.settings</source>
+        <translation>The settings could not be read; the defaults are used. </translation>
+    </message>
+    <message id="error.while.initializing.sound.output">
+        <source>error.while.initializing.sound.output</source>
+        <translation>The sound output could not be opened; reading goes on without sound. </translation>
+    </message>
+    <message id="error.while.loading.settings">
+        <source>error.while.loading.settings</source>
+        <translation>Error while loading the settings</translation>
+    </message>
+    <message id="fatal.error">
+        <source>fatal.error</source>
+        <translation>Fatal error</translation>
+    </message>
+    <message id="info">
+        <source>info</source>
+        <translation>Information</translation>
+    </message>
+    <message id="info.delay.keyboard.all">
+        <source>info.delay.keyboard.all</source>
+        <translation>The layout ALL types ALT codes, which need at least 3 ms between keys. The delay is set to 3 ms.</translation>
+    </message>
+    <message id="invalid.setting">
+        <source>invalid.setting</source>
+        <translation>A setting cannot be used: </translation>
+    </message>
+    <message id="invalid.setting.found.defaults.used">
+        <source>invalid.setting.found.defaults.used</source>
+        <translation>An invalid stored setting was replaced by its default: </translation>
+    </message>
+    <message id="keyboard.output.started.type">
+        <source>keyboard.output.started.type</source>
+        <translation>Keyboard output started, layout:</translation>
+    </message>
+    <message id="library.serdrvwin.not.found.or.not.matching.your.system">
+        <source>library.serdrvwin.not.found.or.not.matching.your.system</source>
+        <translation>The serial driver library was not found or does not match this system</translation>
+    </message>
+    <message id="line.count">
+        <source>line.count</source>
+        <translation>Lines received: </translation>
+    </message>
     <message id="link.open.problem">
         <source>link.open.problem</source>
         <translation>Sorry, a problem occurred while trying to open this link in your system's standard browser.</translation>
@@ -39,6 +499,43 @@
         <source>link.open.problem.title</source>
         <translation>A problem occured</translation>
     </message>
+    <message id="minimized.to.system.tray">
+        <source>minimized.to.system.tray</source>
+        <translation>Tallyra keeps running in the notification area. Double-click the icon to open it.</translation>
+    </message>
+    <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
+        <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
+        <translation>No serial port was found on this computer. Connect the instrument and list the ports again.</translation>
+    </message>
+    <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
+        <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>
+        <translation>Division needs rounding: enter the number of decimal places, or switch the division off.</translation>
+    </message>
+    <message id="please.turn.off.caps.lock">
+        <source>please.turn.off.caps.lock</source>
+        <translation>Please turn off Caps Lock: it changes the case of typed letters.</translation>
+    </message>
+    <message id="previously.used.port.0.no.longer.available.naborting.auto.start">
+        <source>previously.used.port.0.no.longer.available.naborting.auto.start</source>
+        <translation>The previously used port {0} is no longer available.
+The automatic start is cancelled.</translation>
+    </message>
+    <message id="program.will.now.exit">
+        <source>program.will.now.exit</source>
+        <translation>. The program will now exit.</translation>
+    </message>
+    <message id="sound.output.error">
+        <source>sound.output.error</source>
+        <translation>Sound output error</translation>
+    </message>
+    <message id="switch.to.target.application">
+        <source>switch.to.target.application</source>
+        <translation>Reading. Switch to the application that should receive the values.</translation>
+    </message>
+    <message id="terminator.must.be.between.0.and.255">
+        <source>terminator.must.be.between.0.and.255</source>
+        <translation>The line end byte must be a number between 0 and 255.</translation>
+    </message>
     <message id="update.available">
         <source>update.available</source>
         <translation>&lt;html&gt;A newer version is available: &lt;a href="{0}"&gt;download page&lt;/a&gt;&lt;/html&gt;</translation>
@@ -46,6 +543,10 @@
     <message id="update.check.failed">
         <source>update.check.failed</source>
         <translation>Update check failed: </translation>
+    </message>
+    <message id="warning">
+        <source>warning</source>
+        <translation>Warning</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,1320 @@
+#include "serwedge/WeightToKeyFrame2.h"
+
+#include "platform/KeyInjector.h"
+#include "props/Props.h"
+#include "rs232/IOException.h"
+#include "rs232/SerialPortLocal.h"
+#include "serwedge/AutoPortDialog.h"
+#include "serwedge/Dialogs.h"
+#include "serwedge/EventLog.h"
+#include "serwedge/TallyraBundle.h"
+#include "serwedge/prefs/MemoryPreferences.h"
+#include "serwedge/util/FriendlyPortUtil.h"
+#include "serwedge/util/JLabelHtml.h"
+#include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/UpdateCheckStart.h"
+#include "serwedge/util/UpdateWorker.h"
+#include "worker/DataLine.h"
+#include "worker/Ignorer.h"
+#include "worker/Keybot.h"
+#include "worker/WeightWorker.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <chrono>
+
+Q_LOGGING_CATEGORY(lcWindow, "tallyra.window")
+
+namespace serwedge {
+
+std::atomic<bool> isClosing{false};
+
+using namespace config;
+namespace H = config::ConfigHelper;
+using Kind = Dialogs::Kind;
+
+namespace {
+
+WeightToKeyFrame2::InjectorFactory& injectorFactory() {
+    static WeightToKeyFrame2::InjectorFactory factory;
+    return factory;
+}
+
+worker::SoundBot::PlayerFactory& playerFactory() {
+    static worker::SoundBot::PlayerFactory factory;
+    return factory;
+}
+
+std::optional<bool>& trayAvailableOverride() {
+    static std::optional<bool> available;
+    return available;
+}
+
+// Fills a choice with the display texts of an enumeration's constants, in their order.
+template <class E> void fill(QComboBox* box) {
+    for (const E& e : E::values())
+        box->addItem(e.toString());
+}
+
+// The byte value at the start of an input-terminator entry ("13 <CR>" or a typed "3").
+std::optional<int> terminatorValue(const QString& entry) {
+    bool ok = false;
+    const int value = entry.trimmed().section(QLatin1Char(' '), 0, 0).toInt(&ok, 10);
+    if (!ok || !H::InputTerminator::valid(value))
+        return std::nullopt;
+    return value;
+}
+
+constexpr int kWindowIconSizes[] = {32, 24, 20, 16};
+constexpr int kToolTipMs = 10000;
+
+} // namespace
+
+void WeightToKeyFrame2::setInjectorFactory(InjectorFactory factory) {
+    injectorFactory() = std::move(factory);
+}
+
+void WeightToKeyFrame2::setPlayerFactory(worker::SoundBot::PlayerFactory factory) {
+    playerFactory() = std::move(factory);
+}
+
+void WeightToKeyFrame2::setTrayAvailable(std::optional<bool> available) {
+    trayAvailableOverride() = available;
+}
+
+QString WeightToKeyFrame2::text(const char* key) const {
+    return tallyraBundle().getString(key);
+}
+
+void WeightToKeyFrame2::message(const QString& titleKey, const QString& body, int kind) {
+    Dialogs::current().message(this, tallyraBundle().getString(titleKey), body,
+                               static_cast<Kind>(kind));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+WeightToKeyFrame2::WeightToKeyFrame2(Options options) : options_(std::move(options)) {
+    if (!options_.openStore) {
+        const auto backend = options_.backend;
+        options_.openStore = [backend] { return prefs::SettingsStore::open(backend); };
+    }
+    if (!options_.libraryLoaded)
+        options_.libraryLoaded = [] { return rs232::SerialPortLocal::isLibraryLoaded(); };
+
+    // 1. The record starts empty; the catalogue is the window catalogue.
+    currentTabIndex = 0;
+
+    // 2. Every key the window uses must resolve, or the program files are damaged.
+    if (!checkResourceBundles(options_.checkedCatalogue ? *options_.checkedCatalogue
+                                                        : tallyraBundle())) {
+        exitStatus_ = 4;
+        return;
+    }
+
+    // 3. The ports: the one named on the command line, or the system's.
+    if (!options_.args.isEmpty() && !options_.args.first().isEmpty()) {
+        portList_ = {options_.args.first()};
+        portFromCommandLine_ = true;
+    } else if (!listPorts()) {
+        exitStatus_ = 2;
+        return;
+    }
+
+    // 4. The settings.
+    loadConfig();
+
+    // 5. The command line's port wins; the demo device is preselected.
+    if (portFromCommandLine_)
+        config.setPort(portList_.first());
+    else if (!options_.preselectPort.isEmpty())
+        config.setPort(options_.preselectPort);
+
+    // 6. The copy that tells whether the settings have changed.
+    oldConfig = std::make_unique<prefs::SaveNecessity>(config);
+
+    // 7. The controls.
+    initComponents();
+
+    // 8. The update check (it decides itself whether this start makes one).
+    updateWorker_ = util::maybeStartUpdateCheck(config, this);
+
+    // 9. Icons, title, visible.
+    setIcons();
+    setWindowTitle(QStringLiteral("Brindle Tallyra"));
+    if (options_.show)
+        show();
+
+    // 10. Tooltips stay long enough to be read.
+    for (QWidget* w : findChildren<QWidget*>())
+        w->setToolTipDuration(kToolTipMs);
+
+    // 11. The record holds exactly what the controls show.
+    updateConfigFromTabs();
+
+    // 12. Tray.
+    if (config.minimizeToTray)
+        addMinimizeToTraySupport();
+
+    // 13. Automatic start.
+    autoStart();
+}
+
+WeightToKeyFrame2::~WeightToKeyFrame2() {
+    shutdownPipeline();
+    updateWorker_.reset();
+}
+
+bool WeightToKeyFrame2::checkResourceBundles(const Catalogue& catalogue) {
+    if (catalogue.missingKeys(Catalogue::language()).isEmpty())
+        return true;
+    // Untranslated on purpose: the catalogue itself is what is damaged.
+    Dialogs::current().message(this, QStringLiteral("Fatal error"),
+                               QStringLiteral("Program files seem to be damaged or missing!\n"
+                                              "Try downloading and reinstalling the program."),
+                               Kind::Error);
+    return false;
+}
+
+bool WeightToKeyFrame2::listPorts() {
+    portList_.clear();
+    if (!options_.libraryLoaded()) {
+        const std::string os = rs232::SerialPortLocal::getOsName();
+        const std::string arch = rs232::SerialPortLocal::getOsArch();
+        const QString system = os.empty() || arch.empty() ? QString()
+                                                          : QStringLiteral(" (%1 %2)")
+                                                                .arg(QString::fromStdString(os),
+                                                                     QString::fromStdString(arch));
+        message(QStringLiteral("fatal.error"),
+                text("library.serdrvwin.not.found.or.not.matching.your.system") + system +
+                    text("program.will.now.exit"),
+                int(Kind::Error));
+        return false;
+    }
+    try {
+        for (const std::string& name : rs232::SerialPortLocal::getPortList())
+            portList_ << QString::fromStdString(name);
+        try {
+            util::FriendlyPortUtil::update();
+        } catch (const rs232::IOException&) {
+            // No driver records on this platform or for this listing: plain names are shown.
+        }
+        if (portList_.isEmpty()) {
+            message(QStringLiteral("error"),
+                    text("no.rs.232.port.found.on.your.system.program.will.now.exit"),
+                    int(Kind::Error));
+        } else if (portList_.contains(QString())) {
+            message(QStringLiteral("error"), text("error.listing.available.ports"),
+                    int(Kind::Error));
+            portList_.removeAll(QString());
+        }
+    } catch (const rs232::IOException& e) {
+        message(QStringLiteral("error"),
+                text("error.listing.available.ports") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+    }
+    return true;
+}
+
+bool WeightToKeyFrame2::loadConfig() {
+    QStringList invalid;
+    try {
+        if (!store_)
+            store_ = options_.openStore();
+        if (store_->loadConfig(config, portList_, &invalid))
+            return true;
+        message(QStringLiteral("error.while.loading.settings"),
+                text("invalid.setting.found.defaults.used") + invalid.join(QStringLiteral(", ")),
+                int(Kind::Error));
+        return false;
+    } catch (const std::exception& e) {
+        // The defaults of every setting, as an empty store gives them.
+        prefs::MemoryPreferences empty;
+        prefs::SettingsStore(empty).loadConfig(config, portList_);
+        const bool denied = dynamic_cast<const prefs::AccessDeniedError*>(&e) != nullptr;
+        message(QStringLiteral("error.while.loading.settings"),
+                text(denied ? "access.error.while.loading.settings" : "error.reading.settings") +
+                    QString::fromUtf8(e.what()),
+                int(Kind::Error));
+        return false;
+    }
+}
+
+void WeightToKeyFrame2::saveConfig() {
+    if (!store_)
+        store_ = options_.openStore();
+    store_->saveConfig(config);
+}
+
+QIcon WeightToKeyFrame2::createImageIcon(const QString& path, const QString& description) {
+    QPixmap pixmap(path);
+    if (pixmap.isNull()) {
+        qCDebug(lcWindow) << "icon" << description << "not found:" << path;
+        return {};
+    }
+    return QIcon(pixmap);
+}
+
+void WeightToKeyFrame2::setIcons() {
+    QIcon windowIcon;
+    for (int size : kWindowIconSizes) {
+        const QIcon icon = createImageIcon(QStringLiteral(":/icons/Tallyra%1.png").arg(size),
+                                           QStringLiteral("Tallyra"));
+        if (icon.isNull())
+            continue; // a missing image is skipped
+        windowIcon.addPixmap(icon.pixmap(size, size));
+        (size == 16 ? icon16_ : size == 20 ? icon20_ : size == 24 ? icon24_ : icon32_) = icon;
+    }
+    if (!windowIcon.isNull())
+        setWindowIcon(windowIcon);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Controls
+
+void WeightToKeyFrame2::initComponents() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    tabbedPane = new QTabWidget(central);
+    panel1 = buildMainPanel();
+    inputPanel = buildInputPanel();
+    processingPanel = buildProcessingPanel();
+    outputPanel = buildOutputPanel();
+    settingsPanel = buildSettingsPanel();
+    eventLogPanel = new QWidget;
+    {
+        auto* l = new QVBoxLayout(eventLogPanel);
+        eventLogPane = new EventLog(eventLogPanel);
+        eventLogPane->setToolTip(text("WeightToKeyFrame2.eventLogPane.toolTipText"));
+        l->addWidget(eventLogPane);
+    }
+    aboutPanel = buildAboutPanel();
+    const std::pair<QWidget*, const char*> pages[] = {
+        {panel1, "WeightToKeyFrame2.panel1.tab.title"},
+        {inputPanel, "WeightToKeyFrame2.inputPanel.tab.title"},
+        {processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
+        {outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
+        {settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+        {eventLogPanel, "WeightToKeyFrame2.eventLogPanel.tab.title"},
+        {aboutPanel, "WeightToKeyFrame2.aboutPanel.tab.title"}};
+    for (const auto& [page, key] : pages)
+        tabbedPane->addTab(page, text(key));
+    layout->addWidget(tabbedPane, 1);
+
+    statusJLabel = new QLabel(text("WeightToKeyFrame2.statusJLabel.text"), central);
+    statusJLabel->setToolTip(text("WeightToKeyFrame2.statusJLabel.toolTipText"));
+    util::JLabelHtml::makeLinkable(statusJLabel);
+    layout->addWidget(statusJLabel);
+    setCentralWidget(central);
+
+    selectConfigInControls();
+    currentTab_ = tabbedPane->currentWidget();
+    connect(tabbedPane, &QTabWidget::currentChanged, this,
+            [this](int index) { tabbedPaneStateChanged(index); });
+    updateMainPanel();
+}
+
+namespace {
+
+// A label with a mnemonic for its control, and the control's tooltip.
+void addRow(QFormLayout* form, const QString& label, QWidget* control, const QString& tip) {
+    auto* l = new QLabel(label);
+    l->setBuddy(control);
+    control->setToolTip(tip);
+    form->addRow(l, control);
+}
+
+} // namespace
+
+QWidget* WeightToKeyFrame2::buildMainPanel() {
+    auto* panel = new QWidget;
+    auto* grid = new QGridLayout(panel);
+    startStopJButton = new QPushButton(panel);
+    startStopJButton->setToolTip(text("WeightToKeyFrame2.startStopJButton.toolTipText"));
+    QFont big = startStopJButton->font();
+    big.setPointSizeF(big.pointSizeF() * 2.0);
+    big.setBold(true);
+    startStopJButton->setFont(big);
+    startStopJButton->setIconSize(QSize(48, 48));
+    startStopJButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    startStopJButton->setMinimumHeight(startStopJButton->fontMetrics().height() * 4);
+    connect(startStopJButton, &QPushButton::clicked, this,
+            [this] { startStopJButtonActionPerformed(); });
+    grid->addWidget(startStopJButton, 0, 0, 3, 1);
+
+    auto* form = new QFormLayout;
+    portValueLabel = new QLabel(panel);
+    portValueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    instrumentValueLabel = new QLabel(panel);
+    instrumentValueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(text("WeightToKeyFrame2.portLabel.text").remove(QLatin1Char('&')), portValueLabel);
+    form->addRow(text("WeightToKeyFrame2.deviceLabel.text"), instrumentValueLabel);
+    grid->addLayout(form, 0, 1);
+    nextStepLabel = new QLabel(panel);
+    nextStepLabel->setWordWrap(true);
+    grid->addWidget(nextStepLabel, 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildInputPanel() {
+    auto* panel = new QWidget;
+    auto* outer = new QVBoxLayout(panel);
+    auto* form = new QFormLayout;
+    outer->addLayout(form);
+
+    portList = new QComboBox(panel);
+    portList->setEditable(true); // a port the system does not list can be typed
+    portList->setMinimumContentsLength(20);
+    portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fillPortChoice();
+    auto* portRow = new QHBoxLayout;
+    portRow->addWidget(portList, 1);
+    refreshPortsButton = new QPushButton(text("WeightToKeyFrame2.refreshPortsButton.text"), panel);
+    refreshPortsButton->setToolTip(text("WeightToKeyFrame2.refreshPortsButton.toolTipText"));
+    autoButton = new QPushButton(text("WeightToKeyFrame2.autoButton.text"), panel);
+    autoButton->setToolTip(text("WeightToKeyFrame2.autoButton.toolTipText"));
+    portRow->addWidget(refreshPortsButton);
+    portRow->addWidget(autoButton);
+    {
+        auto* l = new QLabel(text("WeightToKeyFrame2.portLabel.text"));
+        l->setBuddy(portList);
+        portList->setToolTip(text("WeightToKeyFrame2.portList.toolTipText"));
+        form->addRow(l, portRow);
+    }
+
+    instrumentBox = new QComboBox(panel);
+    for (const H::Instrument& i : H::Instrument::values())
+        instrumentBox->addItem(i.toPlainString());
+    auto* instrumentRow = new QHBoxLayout;
+    instrumentRow->addWidget(instrumentBox, 1);
+    defaultButton = new QPushButton(text("WeightToKeyFrame2.defaultButton.text"), panel);
+    defaultButton->setToolTip(text("WeightToKeyFrame2.defaultButton.toolTipText"));
+    customizeButton = new QPushButton(text("WeightToKeyFrame2.customizeButton.text"), panel);
+    customizeButton->setToolTip(text("WeightToKeyFrame2.customizeButton.toolTipText"));
+    customizeButton->setEnabled(false); // the pattern dialog comes with the settings dialogs
+    instrumentRow->addWidget(defaultButton);
+    instrumentRow->addWidget(customizeButton);
+    {
+        auto* l = new QLabel(text("WeightToKeyFrame2.instrumentLabel.text"));
+        l->setBuddy(instrumentBox);
+        instrumentBox->setToolTip(text("WeightToKeyFrame2.instrumentBox.toolTipText"));
+        form->addRow(l, instrumentRow);
+    }
+
+    bitRateBox = new QComboBox(panel);
+    fill<H::BitRates>(bitRateBox);
+    addRow(form, text("WeightToKeyFrame2.bitRateLabel.text"), bitRateBox,
+           text("WeightToKeyFrame2.bitRateBox.toolTipText"));
+    dataBitsBox = new QComboBox(panel);
+    fill<H::DataBits>(dataBitsBox);
+    addRow(form, text("WeightToKeyFrame2.dataBitsLabel.text"), dataBitsBox,
+           text("WeightToKeyFrame2.dataBitsBox.toolTipText"));
+    stopBitsBox = new QComboBox(panel);
+    fill<H::StopBits>(stopBitsBox);
+    addRow(form, text("WeightToKeyFrame2.stopBitsLabel.text"), stopBitsBox,
+           text("WeightToKeyFrame2.stopBitsBox.toolTipText"));
+    parityBox = new QComboBox(panel);
+    fill<H::Parity>(parityBox);
+    addRow(form, text("WeightToKeyFrame2.parityLabel.text"), parityBox,
+           text("WeightToKeyFrame2.parityBox.toolTipText"));
+    inputTerminatorBox = new QComboBox(panel);
+    inputTerminatorBox->setEditable(true);
+    inputTerminatorBox->setInsertPolicy(QComboBox::NoInsert);
+    fill<H::InputTerminator>(inputTerminatorBox);
+    addRow(form, text("WeightToKeyFrame2.inputTerminatorLabel.text"), inputTerminatorBox,
+           text("WeightToKeyFrame2.inputTerminatorBox.toolTipText"));
+    outer->addStretch(1);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildProcessingPanel() {
+    auto* panel = new QWidget;
+    auto* outer = new QVBoxLayout(panel);
+    auto* form = new QFormLayout;
+    outer->addLayout(form);
+    mathOperationBox = new QComboBox(panel);
+    fill<H::MathOperation>(mathOperationBox);
+    addRow(form, text("WeightToKeyFrame2.mathOperationLabel.text"), mathOperationBox,
+           text("WeightToKeyFrame2.mathOperationBox.toolTipText"));
+    mathOperandTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.mathOperandLabel.text"), mathOperandTextField,
+           text("WeightToKeyFrame2.mathOperandTextField.toolTipText"));
+    decimalTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.decimalLabel.text"), decimalTextField,
+           text("WeightToKeyFrame2.decimalTextField.toolTipText"));
+    roundingMethodBox = new QComboBox(panel);
+    fill<H::RoundingMethod>(roundingMethodBox);
+    addRow(form, text("WeightToKeyFrame2.roundingMethodLabel.text"), roundingMethodBox,
+           text("WeightToKeyFrame2.roundingMethodBox.toolTipText"));
+    editOperationComboBox = new QComboBox(panel);
+    fill<H::EditOperation>(editOperationComboBox);
+    addRow(form, text("WeightToKeyFrame2.editOperationLabel.text"), editOperationComboBox,
+           text("WeightToKeyFrame2.editOperationComboBox.toolTipText"));
+    editPositionComboBox = new QComboBox(panel);
+    fill<H::EditPosition>(editPositionComboBox);
+    addRow(form, text("WeightToKeyFrame2.editPositionLabel.text"), editPositionComboBox,
+           text("WeightToKeyFrame2.editPositionComboBox.toolTipText"));
+    editNumCharactersTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.editNumCharactersLabel.text"), editNumCharactersTextField,
+           text("WeightToKeyFrame2.editNumCharactersTextField.toolTipText"));
+    removeCharactersTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.removeCharactersLabel.text"), removeCharactersTextField,
+           text("WeightToKeyFrame2.removeCharactersTextField.toolTipText"));
+    auto* ignoreRow = new QHBoxLayout;
+    ignoreDuplicatesCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.ignoreDuplicatesCheckBox.text"), panel);
+    ignoreDuplicatesCheckBox->setToolTip(
+        text("WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText"));
+    adjustIgnoreButton = new QPushButton(text("WeightToKeyFrame2.adjustIgnoreButton.text"), panel);
+    adjustIgnoreButton->setToolTip(text("WeightToKeyFrame2.adjustIgnoreButton.toolTipText"));
+    adjustIgnoreButton->setEnabled(false); // the limits dialog comes with the settings dialogs
+    ignoreRow->addWidget(ignoreDuplicatesCheckBox);
+    ignoreRow->addWidget(adjustIgnoreButton);
+    ignoreRow->addStretch(1);
+    form->addRow(ignoreRow);
+    outer->addStretch(1);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildOutputPanel() {
+    auto* panel = new QWidget;
+    auto* outer = new QVBoxLayout(panel);
+    auto* form = new QFormLayout;
+    outer->addLayout(form);
+    decimalSeparatorBox = new QComboBox(panel);
+    fill<H::DecimalSeparator>(decimalSeparatorBox);
+    addRow(form, text("WeightToKeyFrame2.decimalSeparatorLabel.text"), decimalSeparatorBox,
+           text("WeightToKeyFrame2.decimalSeparatorBox.toolTipText"));
+    outputTerminatorBox = new QComboBox(panel);
+    fill<H::OutputTerminator>(outputTerminatorBox);
+    addRow(form, text("WeightToKeyFrame2.outputTerminatorLabel.text"), outputTerminatorBox,
+           text("WeightToKeyFrame2.outputTerminatorBox.toolTipText"));
+    soundComboBox = new QComboBox(panel);
+    fill<H::Sound>(soundComboBox);
+    addRow(form, text("WeightToKeyFrame2.soundLabel.text"), soundComboBox,
+           text("WeightToKeyFrame2.soundComboBox.toolTipText"));
+    keyboardTypeBox = new QComboBox(panel);
+    fill<H::KeyboardType>(keyboardTypeBox);
+    addRow(form, text("WeightToKeyFrame2.keyboardTypeLabel.text"), keyboardTypeBox,
+           text("WeightToKeyFrame2.keyboardTypeBox.toolTipText"));
+    startWithBox = new QComboBox(panel);
+    fill<H::StartWith>(startWithBox);
+    addRow(form, text("WeightToKeyFrame2.startWithLabel.text"), startWithBox,
+           text("WeightToKeyFrame2.startWithBox.toolTipText"));
+    delayTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.delayLabel.text"), delayTextField,
+           text("WeightToKeyFrame2.delayTextField.toolTipText"));
+    outputTerminatorBox2 = new QComboBox(panel);
+    fill<H::OutputTerminator>(outputTerminatorBox2);
+    addRow(form, text("WeightToKeyFrame2.outputTerminator2Label.text"), outputTerminatorBox2,
+           text("WeightToKeyFrame2.outputTerminatorBox2.toolTipText"));
+    everyXValuesTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.everyXValuesLabel.text"), everyXValuesTextField,
+           text("WeightToKeyFrame2.everyXValuesTextField.toolTipText"));
+    outer->addStretch(1);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildSettingsPanel() {
+    auto* panel = new QWidget;
+    auto* outer = new QVBoxLayout(panel);
+
+    auto* connectBox = new QGroupBox(text("WeightToKeyFrame2.connectLabel.text"), panel);
+    auto* connectLayout = new QVBoxLayout(connectBox);
+    manualConnectButton =
+        new QRadioButton(text("WeightToKeyFrame2.manualConnectButton.text"), connectBox);
+    manualConnectButton->setToolTip(text("WeightToKeyFrame2.manualConnectButton.toolTipText"));
+    autoConnectButton =
+        new QRadioButton(text("WeightToKeyFrame2.autoConnectButton.text"), connectBox);
+    autoConnectButton->setToolTip(text("WeightToKeyFrame2.autoConnectButton.toolTipText"));
+    connectButtonGroup = new QButtonGroup(this);
+    connectButtonGroup->addButton(manualConnectButton);
+    connectButtonGroup->addButton(autoConnectButton);
+    connectLayout->addWidget(manualConnectButton);
+    connectLayout->addWidget(autoConnectButton);
+    abortAutoStartCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.abortAutoStartCheckBox.text"), connectBox);
+    abortAutoStartCheckBox->setToolTip(
+        text("WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText"));
+    connectLayout->addWidget(abortAutoStartCheckBox);
+    outer->addWidget(connectBox);
+
+    auto* form = new QFormLayout;
+    minimizeToTrayCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.minimizeToTrayCheckBox.text"), panel);
+    minimizeToTrayCheckBox->setToolTip(
+        text("WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText"));
+    form->addRow(minimizeToTrayCheckBox);
+    notifyWhenMinimizedToTrayCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text"), panel);
+    notifyWhenMinimizedToTrayCheckBox->setToolTip(
+        text("WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.toolTipText"));
+    form->addRow(notifyWhenMinimizedToTrayCheckBox);
+    checkForUpdatesCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.checkForUpdatesCheckBox.text"), panel);
+    checkForUpdatesCheckBox->setToolTip(
+        text("WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText"));
+    form->addRow(text("WeightToKeyFrame2.updatesLabel.text"), checkForUpdatesCheckBox);
+    outer->addLayout(form);
+
+    auto* files = new QHBoxLayout;
+    importSettingsButton =
+        new QPushButton(text("WeightToKeyFrame2.importSettingsButton.text"), panel);
+    importSettingsButton->setToolTip(text("WeightToKeyFrame2.importSettingsButton.toolTipText"));
+    exportSettingsButton =
+        new QPushButton(text("WeightToKeyFrame2.exportSettingsButton.text"), panel);
+    exportSettingsButton->setToolTip(text("WeightToKeyFrame2.exportSettingsButton.toolTipText"));
+    // Import and export come with the settings dialogs.
+    importSettingsButton->setEnabled(false);
+    exportSettingsButton->setEnabled(false);
+    files->addWidget(importSettingsButton);
+    files->addWidget(exportSettingsButton);
+    files->addStretch(1);
+    outer->addLayout(files);
+    outer->addStretch(1);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildAboutPanel() {
+    auto* panel = new QWidget;
+    auto* l = new QVBoxLayout(panel);
+    aboutPane = new QTextBrowser(panel);
+    aboutPane->setOpenLinks(false);
+    aboutPane->setHtml(util::JLabelHtml::htmlIfy(
+        text("WeightToKeyFrame2.aboutPane.text") + QStringLiteral("<p>Version ") +
+        QString::fromStdString(props::get("VERSION", props::kVersion)) + QStringLiteral("</p>")));
+    connect(aboutPane, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl& url) { util::OpenHyperlinkInBrowser::open(this, url.toString()); });
+    l->addWidget(aboutPane);
+    return panel;
+}
+
+void WeightToKeyFrame2::fillPortChoice() {
+    const QSignalBlocker block(portList);
+    portList->clear();
+    for (const QString& name : portList_)
+        portList->addItem(QString::fromStdString(
+            util::FriendlyPortUtil::getFriendlyPortName(name.toStdString())));
+}
+
+// Selects the record's values in the controls and connects the handlers afterwards, so that
+// building the window changes nothing.
+void WeightToKeyFrame2::selectConfigInControls() {
+    const QString friendly = QString::fromStdString(
+        util::FriendlyPortUtil::getFriendlyPortName(config.getPort().toStdString()));
+    const int portIndex = portList->findText(friendly);
+    if (portIndex >= 0)
+        portList->setCurrentIndex(portIndex);
+    else if (portList->count() > 0)
+        portList->setCurrentIndex(0); // the stored port is no longer offered
+    else
+        portList->setEditText(config.getPort());
+    instrumentBox->setCurrentIndex(
+        config.getInstrument().value_or(H::Instrument::getDefault()).ordinal());
+    bitRateBox->setCurrentIndex(config.getBitRate());
+    dataBitsBox->setCurrentIndex(config.getDataBits());
+    stopBitsBox->setCurrentIndex(config.getStopBits());
+    parityBox->setCurrentIndex(config.getParity());
+    {
+        const QString entry = H::InputTerminator::selectionText(config.getInputTerminator());
+        const int i = inputTerminatorBox->findText(entry);
+        if (i >= 0)
+            inputTerminatorBox->setCurrentIndex(i);
+        else
+            inputTerminatorBox->setEditText(entry);
+    }
+    mathOperationBox->setCurrentIndex(config.getMathOperation().ordinal());
+    mathOperandTextField->setText(config.getMathOperand());
+    decimalTextField->setText(config.getDecimalPlaces());
+    roundingMethodBox->setCurrentIndex(config.getRoundingMethod().ordinal());
+    editOperationComboBox->setCurrentIndex(config.getEditOperation().ordinal());
+    editPositionComboBox->setCurrentIndex(config.getEditPosition().ordinal());
+    editNumCharactersTextField->setText(config.getEditNumCharacters());
+    removeCharactersTextField->setText(config.getRemoveCharacters());
+    ignoreDuplicatesCheckBox->setChecked(config.ignoreDuplicates);
+    decimalSeparatorBox->setCurrentIndex(config.getDecimalSeparator().ordinal());
+    outputTerminatorBox->setCurrentIndex(config.getOutputTerminator().ordinal());
+    soundComboBox->setCurrentIndex(config.getSound().ordinal());
+    keyboardTypeBox->setCurrentIndex(config.getKeyboardType().ordinal());
+    startWithBox->setCurrentIndex(config.getStartWith().ordinal());
+    delayTextField->setText(config.getDelay());
+    outputTerminatorBox2->setCurrentIndex(config.getOutputTerminator2().ordinal());
+    everyXValuesTextField->setText(config.getEveryXValues());
+    (config.getConnect() == H::Connect::AUTO ? autoConnectButton : manualConnectButton)
+        ->setChecked(true);
+    minimizeToTrayCheckBox->setChecked(config.minimizeToTray);
+    notifyWhenMinimizedToTrayCheckBox->setChecked(config.notifyWhenMinimizedToTray);
+    checkForUpdatesCheckBox->setChecked(config.checkForUpdates);
+    abortAutoStartCheckBox->setChecked(config.abortAutoStartWhenPrevPortNotAvailable);
+
+    auto onIndex = [this](QComboBox* box, void (WeightToKeyFrame2::*handler)()) {
+        connect(box, &QComboBox::currentIndexChanged, this,
+                [this, handler] { (this->*handler)(); });
+    };
+    auto onEdit = [this](QLineEdit* field, bool (WeightToKeyFrame2::*verifier)()) {
+        connect(field, &QLineEdit::editingFinished, this,
+                [this, verifier] { (this->*verifier)(); });
+    };
+    auto onToggle = [this](QAbstractButton* b, void (WeightToKeyFrame2::*handler)()) {
+        connect(b, &QAbstractButton::toggled, this, [this, handler] { (this->*handler)(); });
+    };
+    onIndex(portList, &WeightToKeyFrame2::portListItemStateChanged);
+    connect(portList->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { portListItemStateChanged(); });
+    onIndex(instrumentBox, &WeightToKeyFrame2::instrumentBoxItemStateChanged);
+    onIndex(bitRateBox, &WeightToKeyFrame2::bitRateBoxItemStateChanged);
+    onIndex(dataBitsBox, &WeightToKeyFrame2::dataBitsBoxItemStateChanged);
+    onIndex(stopBitsBox, &WeightToKeyFrame2::stopBitsBoxItemStateChanged);
+    onIndex(parityBox, &WeightToKeyFrame2::parityBoxItemStateChanged);
+    connect(inputTerminatorBox, &QComboBox::activated, this,
+            [this] { inputTerminatorBoxItemStateChanged(); });
+    connect(inputTerminatorBox->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { inputTerminatorBoxItemStateChanged(); });
+    connect(autoButton, &QPushButton::clicked, this, [this] { autoButtonActionPerformed(); });
+    connect(defaultButton, &QPushButton::clicked, this, [this] { defaultButtonActionPerformed(); });
+    connect(refreshPortsButton, &QPushButton::clicked, this,
+            [this] { refreshPortsButtonActionPerformed(); });
+    onIndex(mathOperationBox, &WeightToKeyFrame2::mathOperationBoxItemStateChanged);
+    onEdit(mathOperandTextField, &WeightToKeyFrame2::verifyMathOperand);
+    onEdit(decimalTextField, &WeightToKeyFrame2::verifyDecimalPlaces);
+    onIndex(roundingMethodBox, &WeightToKeyFrame2::roundingMethodBoxItemStateChanged);
+    onIndex(editOperationComboBox, &WeightToKeyFrame2::editOperationComboBoxItemStateChanged);
+    onIndex(editPositionComboBox, &WeightToKeyFrame2::editPositionComboBoxItemStateChanged);
+    onEdit(editNumCharactersTextField, &WeightToKeyFrame2::verifyEditNumCharacters);
+    onEdit(removeCharactersTextField, &WeightToKeyFrame2::verifyRemoveCharacters);
+    onToggle(ignoreDuplicatesCheckBox, &WeightToKeyFrame2::ignoreDuplicatesCheckBoxActionPerformed);
+    onIndex(decimalSeparatorBox, &WeightToKeyFrame2::decimalSeparatorBoxItemStateChanged);
+    onIndex(outputTerminatorBox, &WeightToKeyFrame2::outputTerminatorBoxItemStateChanged);
+    onIndex(soundComboBox, &WeightToKeyFrame2::soundComboBoxItemStateChanged);
+    onIndex(keyboardTypeBox, &WeightToKeyFrame2::keyboardTypeBoxItemStateChanged);
+    onIndex(startWithBox, &WeightToKeyFrame2::startWithBoxItemStateChanged);
+    onEdit(delayTextField, &WeightToKeyFrame2::verifyDelay);
+    onIndex(outputTerminatorBox2, &WeightToKeyFrame2::outputTerminatorBox2ItemStateChanged);
+    onEdit(everyXValuesTextField, &WeightToKeyFrame2::verifyEveryXValues);
+    connect(connectButtonGroup, &QButtonGroup::buttonClicked, this,
+            [this] { connectButtonActionPerformed(); });
+    onToggle(minimizeToTrayCheckBox, &WeightToKeyFrame2::minimizeToTrayCheckBoxItemStateChanged);
+    onToggle(notifyWhenMinimizedToTrayCheckBox,
+             &WeightToKeyFrame2::notifyWhenMinimizedToTrayCheckBoxItemStateChanged);
+    onToggle(checkForUpdatesCheckBox, &WeightToKeyFrame2::checkForUpdatesCheckBoxItemStateChanged);
+    onToggle(abortAutoStartCheckBox, &WeightToKeyFrame2::abortAutoStartCheckBoxItemStateChanged);
+}
+
+// ---- handlers ----
+
+void WeightToKeyFrame2::portListItemStateChanged() {
+    config.setPort(QString::fromStdString(
+        util::FriendlyPortUtil::getUnfriendlyPortName(portList->currentText().toStdString())));
+    updateMainPanel();
+}
+
+void WeightToKeyFrame2::instrumentBoxItemStateChanged() {
+    const int i = instrumentBox->currentIndex();
+    if (i >= 0)
+        config.setInstrument(H::Instrument(static_cast<H::Instrument::Value>(i)));
+    updateMainPanel();
+}
+
+void WeightToKeyFrame2::bitRateBoxItemStateChanged() {
+    config.setBitRate(bitRateBox->currentIndex());
+}
+void WeightToKeyFrame2::dataBitsBoxItemStateChanged() {
+    config.setDataBits(dataBitsBox->currentIndex());
+}
+void WeightToKeyFrame2::stopBitsBoxItemStateChanged() {
+    config.setStopBits(stopBitsBox->currentIndex());
+}
+void WeightToKeyFrame2::parityBoxItemStateChanged() {
+    config.setParity(parityBox->currentIndex());
+}
+
+bool WeightToKeyFrame2::inputTerminatorBoxItemStateChanged() {
+    if (const auto value = terminatorValue(inputTerminatorBox->currentText())) {
+        config.setInputTerminator(*value);
+        return true;
+    }
+    if (!isClosing) {
+        message(QStringLiteral("error"), text("terminator.must.be.between.0.and.255"),
+                int(Kind::Error));
+        if (tabbedPane->indexOf(inputPanel) >= 0)
+            tabbedPane->setCurrentWidget(inputPanel);
+    }
+    const QSignalBlocker block(inputTerminatorBox);
+    inputTerminatorBox->setEditText(H::InputTerminator::selectionText(config.getInputTerminator()));
+    return false;
+}
+
+void WeightToKeyFrame2::autoButtonActionPerformed() {
+    auto* dialog = new AutoPortDialog(this, portList_, [this](const QString& portText) {
+        const int i = portList->findText(portText);
+        if (i >= 0)
+            portList->setCurrentIndex(i);
+        else
+            portList->setEditText(portText);
+        portListItemStateChanged();
+    });
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void WeightToKeyFrame2::defaultButtonActionPerformed() {
+    const int i = instrumentBox->currentIndex();
+    if (i < 0)
+        return;
+    const H::Instrument instrument(static_cast<H::Instrument::Value>(i));
+    if (const auto note = instrument.getDefaultMessage())
+        message(QStringLiteral("info"), *note, int(Kind::Information));
+    const Config line = instrument.getDefaultConfig();
+    bitRateBox->setCurrentIndex(line.getBitRate());
+    dataBitsBox->setCurrentIndex(line.getDataBits());
+    stopBitsBox->setCurrentIndex(line.getStopBits());
+    parityBox->setCurrentIndex(line.getParity());
+    inputTerminatorBox->setEditText(H::InputTerminator::selectionText(line.getInputTerminator()));
+    inputTerminatorBoxItemStateChanged();
+}
+
+void WeightToKeyFrame2::refreshPortsButtonActionPerformed() {
+    if (portFromCommandLine_)
+        return; // the command line fixed the port for this run
+    const QString selected = portList->currentText();
+    listPorts();
+    fillPortChoice();
+    const int i = portList->findText(selected);
+    if (i >= 0)
+        portList->setCurrentIndex(i);
+    portListItemStateChanged();
+}
+
+void WeightToKeyFrame2::mathOperationBoxItemStateChanged() {
+    config.setMathOperation(H::MathOperation(
+        static_cast<H::MathOperation::Value>(std::max(0, mathOperationBox->currentIndex()))));
+}
+void WeightToKeyFrame2::roundingMethodBoxItemStateChanged() {
+    config.setRoundingMethod(H::RoundingMethod(
+        static_cast<H::RoundingMethod::Value>(std::max(0, roundingMethodBox->currentIndex()))));
+}
+void WeightToKeyFrame2::editOperationComboBoxItemStateChanged() {
+    config.setEditOperation(H::EditOperation(
+        static_cast<H::EditOperation::Value>(std::max(0, editOperationComboBox->currentIndex()))));
+}
+void WeightToKeyFrame2::editPositionComboBoxItemStateChanged() {
+    config.setEditPosition(H::EditPosition(
+        static_cast<H::EditPosition::Value>(std::max(0, editPositionComboBox->currentIndex()))));
+}
+void WeightToKeyFrame2::ignoreDuplicatesCheckBoxActionPerformed() {
+    config.ignoreDuplicates = ignoreDuplicatesCheckBox->isChecked();
+}
+void WeightToKeyFrame2::decimalSeparatorBoxItemStateChanged() {
+    config.setDecimalSeparator(H::DecimalSeparator(
+        static_cast<H::DecimalSeparator::Value>(std::max(0, decimalSeparatorBox->currentIndex()))));
+}
+void WeightToKeyFrame2::outputTerminatorBoxItemStateChanged() {
+    config.setOutputTerminator(H::OutputTerminator(
+        static_cast<H::OutputTerminator::Value>(std::max(0, outputTerminatorBox->currentIndex()))));
+}
+void WeightToKeyFrame2::soundComboBoxItemStateChanged() {
+    config.setSound(
+        H::Sound(static_cast<H::Sound::Value>(std::max(0, soundComboBox->currentIndex()))));
+}
+
+void WeightToKeyFrame2::keyboardTypeBoxItemStateChanged() {
+    const H::KeyboardType type(
+        static_cast<H::KeyboardType::Value>(std::max(0, keyboardTypeBox->currentIndex())));
+    config.setKeyboardType(type);
+    bool ok = false;
+    const int delay = delayTextField->text().toInt(&ok, 10);
+    // ALT codes need a little time between keys to be taken by every application.
+    if (type == H::KeyboardType::ALL && ok && delay < 3) {
+        if (!isClosing)
+            message(QStringLiteral("info"), text("info.delay.keyboard.all"),
+                    int(Kind::Information));
+        delayTextField->setText(QStringLiteral("3"));
+        config.setDelay(QStringLiteral("3"));
+    }
+}
+
+void WeightToKeyFrame2::startWithBoxItemStateChanged() {
+    config.setStartWith(
+        H::StartWith(static_cast<H::StartWith::Value>(std::max(0, startWithBox->currentIndex()))));
+}
+void WeightToKeyFrame2::outputTerminatorBox2ItemStateChanged() {
+    config.setOutputTerminator2(H::OutputTerminator(static_cast<H::OutputTerminator::Value>(
+        std::max(0, outputTerminatorBox2->currentIndex()))));
+}
+
+void WeightToKeyFrame2::connectButtonActionPerformed() {
+    const bool automatic = autoConnectButton->isChecked();
+    config.setConnect(automatic ? H::Connect::AUTO : H::Connect::MANUAL);
+    if (!automatic)
+        removeMinimizeToTraySupport();
+}
+
+void WeightToKeyFrame2::minimizeToTrayCheckBoxItemStateChanged() {
+    config.minimizeToTray = minimizeToTrayCheckBox->isChecked();
+}
+void WeightToKeyFrame2::notifyWhenMinimizedToTrayCheckBoxItemStateChanged() {
+    config.notifyWhenMinimizedToTray = notifyWhenMinimizedToTrayCheckBox->isChecked();
+}
+void WeightToKeyFrame2::checkForUpdatesCheckBoxItemStateChanged() {
+    config.checkForUpdates = checkForUpdatesCheckBox->isChecked();
+}
+void WeightToKeyFrame2::abortAutoStartCheckBoxItemStateChanged() {
+    config.abortAutoStartWhenPrevPortNotAvailable = abortAutoStartCheckBox->isChecked();
+}
+
+bool WeightToKeyFrame2::verifyText(QLineEdit* field, bool valid, const char* messageKey,
+                                   QWidget* tab) {
+    if (valid)
+        return true;
+    if (!isClosing) {
+        message(QStringLiteral("error"), text(messageKey), int(Kind::Error));
+        if (tabbedPane->indexOf(tab) >= 0)
+            tabbedPane->setCurrentWidget(tab);
+        field->setFocus();
+    }
+    return false;
+}
+
+bool WeightToKeyFrame2::verifyMathOperand() {
+    // A decimal comma is read as a point and stored as one.
+    const QString operand =
+        mathOperandTextField->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
+    if (!verifyText(mathOperandTextField, H::MathOperand::valid(operand), "error.math.operand",
+                    processingPanel))
+        return false;
+    config.setMathOperand(operand);
+    return true;
+}
+
+bool WeightToKeyFrame2::verifyDecimalPlaces() {
+    const QString t = decimalTextField->text().trimmed();
+    if (!verifyText(decimalTextField, H::DecimalPlaces::valid(t), "error.decimal.places",
+                    processingPanel))
+        return false;
+    config.setDecimalPlaces(t);
+    return true;
+}
+
+bool WeightToKeyFrame2::verifyEditNumCharacters() {
+    const QString t = editNumCharactersTextField->text().trimmed();
+    if (!verifyText(editNumCharactersTextField, H::EditNumCharacters::valid(t),
+                    "error.edit.numCharacters", processingPanel))
+        return false;
+    config.setEditNumCharacters(t);
+    return true;
+}
+
+bool WeightToKeyFrame2::verifyRemoveCharacters() {
+    const QString t = removeCharactersTextField->text();
+    if (!verifyText(removeCharactersTextField, H::RemoveCharacters::valid(t),
+                    "error.edit.removeCharacters", processingPanel))
+        return false;
+    config.setRemoveCharacters(t);
+    return true;
+}
+
+bool WeightToKeyFrame2::verifyEveryXValues() {
+    const QString t = everyXValuesTextField->text().trimmed();
+    if (!verifyText(everyXValuesTextField, H::EveryXValues::valid(t), "error.edit.everyXValues",
+                    outputPanel))
+        return false;
+    config.setEveryXValues(t);
+    return true;
+}
+
+bool WeightToKeyFrame2::verifyDelay() {
+    const QString t = delayTextField->text().trimmed();
+    if (!verifyText(delayTextField, H::Delay::valid(t), "error.intercharacter.delay", outputPanel))
+        return false;
+    config.setDelay(t);
+    return true;
+}
+
+void WeightToKeyFrame2::updateConfigFromTabs() {
+    portListItemStateChanged();
+    instrumentBoxItemStateChanged();
+    bitRateBoxItemStateChanged();
+    dataBitsBoxItemStateChanged();
+    stopBitsBoxItemStateChanged();
+    parityBoxItemStateChanged();
+    inputTerminatorBoxItemStateChanged();
+    connectButtonActionPerformed();
+    keyboardTypeBoxItemStateChanged();
+    if (!H::Delay::valid(delayTextField->text().trimmed())) {
+        if (!isClosing)
+            message(QStringLiteral("error"), text("error.intercharacter.delay"), int(Kind::Error));
+        delayTextField->setText(H::Delay::getDefault());
+    }
+    decimalSeparatorBoxItemStateChanged();
+    startWithBoxItemStateChanged();
+    outputTerminatorBoxItemStateChanged();
+    outputTerminatorBox2ItemStateChanged();
+    verifyMathOperand();
+    verifyDecimalPlaces();
+    verifyEditNumCharacters();
+    verifyRemoveCharacters();
+    verifyEveryXValues();
+    verifyDelay();
+    mathOperationBoxItemStateChanged();
+    soundComboBoxItemStateChanged();
+    editOperationComboBoxItemStateChanged();
+    editPositionComboBoxItemStateChanged();
+    // An operation without an operand does nothing: show it as none.
+    if (config.getMathOperation() != H::MathOperation::NONE &&
+        mathOperandTextField->text().trimmed().isEmpty()) {
+        mathOperationBox->setCurrentIndex(H::MathOperation::NONE);
+        mathOperationBoxItemStateChanged();
+    }
+    if (config.getMathOperation() == H::MathOperation::DIVIDE &&
+        decimalTextField->text().trimmed().isEmpty() && !mathRoundingErrorWarningDisplayed &&
+        !isClosing) {
+        mathRoundingErrorWarningDisplayed = true;
+        QTimer::singleShot(0, this, [this] {
+            if (tabbedPane->indexOf(processingPanel) >= 0)
+                tabbedPane->setCurrentWidget(processingPanel);
+            decimalTextField->setFocus();
+            message(QStringLiteral("error"),
+                    text("please.enter.number.of.decimal.places.for.rounding.or.disable.division"),
+                    int(Kind::Warning));
+            mathRoundingErrorWarningDisplayed = false;
+        });
+    }
+    ignoreDuplicatesCheckBoxActionPerformed();
+    minimizeToTrayCheckBoxItemStateChanged();
+    notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
+    checkForUpdatesCheckBoxItemStateChanged();
+    abortAutoStartCheckBoxItemStateChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start and stop
+
+void WeightToKeyFrame2::autoStart() {
+    if (config.getConnect() != H::Connect::AUTO)
+        return;
+    if (config.abortAutoStartWhenPrevPortNotAvailable && !portFromCommandLine_ &&
+        config.getPort() != config.getPrevPort()) {
+        message(QStringLiteral("error"),
+                tallyraBundle().format(
+                    "previously.used.port.0.no.longer.available.naborting.auto.start",
+                    {config.getPrevPort()}),
+                int(Kind::Error));
+        return;
+    }
+    startStopJButtonActionPerformed();
+    if (config.minimizeToTray)
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void WeightToKeyFrame2::startStopJButtonActionPerformed() {
+    if (connectedGUI)
+        stopPipeline();
+    else
+        startPipeline();
+}
+
+void WeightToKeyFrame2::startPipeline() {
+    if (weightWorker && !weightWorker->isDone())
+        return; // the previous run is still ending
+    weightWorker.reset();
+    updateConfigFromTabs();
+
+    std::shared_ptr<platform::KeyInjector> injector;
+    try {
+        injector = injectorFactory() ? injectorFactory()() : platform::createKeyInjector();
+        if (!injector)
+            throw platform::KeyInjectorError("no keystroke facility");
+        keyBot = std::make_shared<worker::Keybot>(config, this, injector);
+    } catch (const std::exception& e) {
+        keyBot.reset();
+        message(QStringLiteral("error"),
+                text("error.initializing.keyboard.output") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+    }
+    if (keyBot && injector->capsLockOn())
+        message(QStringLiteral("warning"), text("please.turn.off.caps.lock"), int(Kind::Warning));
+
+    try {
+        soundBot = worker::SoundBot::forSound(config.getSound(), playerFactory());
+    } catch (const std::exception& e) {
+        soundBot.reset();
+        message(QStringLiteral("sound.output.error"),
+                text("error.while.initializing.sound.output") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+    }
+
+    if (config.ignoreDuplicates)
+        ignorer = std::make_unique<worker::Ignorer>(config);
+
+    try {
+        weightWorker = worker::WeightWorker::create(config, this);
+    } catch (const worker::InvalidSettingError& e) {
+        dropOutputs();
+        message(QStringLiteral("error"), text("invalid.setting") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+        if (connectedGUI)
+            setConnectedInGUI(false);
+        return;
+    } catch (const std::exception& e) {
+        dropOutputs();
+        message(QStringLiteral("error"), text("error.opening.port") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+        if (connectedGUI)
+            setConnectedInGUI(false);
+        return;
+    }
+
+    if (keyBot)
+        keybotThread = std::make_unique<worker::KeybotThread>(keyBot);
+
+    const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
+    logEvent(text("WeightToKeyFrame2.deviceLabel.text") + QLatin1Char(' ') +
+             instrument.toPlainString());
+    if (!config.getCustomRegEx().isEmpty())
+        logEvent(QStringLiteral("Custom regEx: ") + config.getCustomRegEx());
+    logEvent(text("keyboard.output.started.type") + QLatin1Char(' ') +
+             config.getKeyboardType().toString());
+
+    weightWorker->execute();
+}
+
+void WeightToKeyFrame2::stopPipeline() {
+    if (weightWorker)
+        weightWorker->cancel(true);
+    dropOutputs();
+    // The worker's completion switches the window back to idle.
+}
+
+void WeightToKeyFrame2::dropOutputs() {
+    if (keybotThread) {
+        keybotThread->interrupt();
+        keybotThread.reset(); // joins; a value being typed ends after its current character
+    }
+    keyBot.reset();
+    if (soundBot) {
+        soundBot->close();
+        soundBot.reset();
+    }
+    ignorer.reset();
+}
+
+void WeightToKeyFrame2::shutdownPipeline() {
+    if (weightWorker) {
+        weightWorker->cancel(true);
+        if (!weightWorker->waitForFinished(std::chrono::seconds(5)))
+            qCWarning(lcWindow) << "the reading worker did not end in time";
+    }
+    dropOutputs();
+    weightWorker.reset(); // closes the port
+}
+
+void WeightToKeyFrame2::releaseFinishedWorker() {
+    if (weightWorker && weightWorker->isDone())
+        weightWorker.reset();
+}
+
+void WeightToKeyFrame2::setConnectedInGUI(bool running) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, running] { setConnectedInGUI(running); }, Qt::QueuedConnection);
+        return;
+    }
+    QWidget* const settingsTabs[] = {inputPanel, processingPanel, outputPanel, settingsPanel};
+    if (running) {
+        // Settings cannot change while the port is open.
+        for (QWidget* page : settingsTabs) {
+            const int i = tabbedPane->indexOf(page);
+            if (i >= 0)
+                tabbedPane->removeTab(i);
+        }
+        showStatus(text("switch.to.target.application"));
+    } else {
+        const std::pair<QWidget*, const char*> restore[] = {
+            {settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+            {outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
+            {processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
+            {inputPanel, "WeightToKeyFrame2.inputPanel.tab.title"}};
+        for (const auto& [page, key] : restore) {
+            if (tabbedPane->indexOf(page) < 0)
+                tabbedPane->insertTab(1, page, text(key));
+        }
+        showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
+        // A run that ended by itself (the port failed) leaves its outputs behind.
+        dropOutputs();
+        QTimer::singleShot(0, this, [this] { releaseFinishedWorker(); });
+    }
+    connectedGUI = running;
+    updateMainPanel();
+}
+
+void WeightToKeyFrame2::updateMainPanel() {
+    if (!startStopJButton)
+        return;
+    startStopJButton->setText(text(connectedGUI ? "WeightToKeyFrame2.startStopJButton.textStop"
+                                                : "WeightToKeyFrame2.startStopJButton.text"));
+    startStopJButton->setIcon(
+        style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    nextStepLabel->setText(text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
+                                             : "WeightToKeyFrame2.nextStep.idle"));
+    portValueLabel->setText(config.getPort());
+    instrumentValueLabel->setText(
+        config.getInstrument().value_or(H::Instrument::getDefault()).toPlainString());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The worker's view
+
+void WeightToKeyFrame2::logEvent(const QString& t) {
+    if (eventLogPane)
+        eventLogPane->logEvent(t);
+}
+
+void WeightToKeyFrame2::logImportantEvent(const QString& t) {
+    if (eventLogPane)
+        eventLogPane->logImportantEvent(t);
+}
+
+void WeightToKeyFrame2::update(const worker::DataLine& received) {
+    worker::DataLine line = received;
+    if (ignorer)
+        ignorer->process(line);
+    if (soundBot && line.hasValue())
+        soundBot->beep();
+    eventLogPane->displayLine(line);
+    showStatus(text("line.count") + QString::number(line.getCount()));
+    if (keyBot)
+        worker::Keybot::add(line.getProcessedData());
+}
+
+void WeightToKeyFrame2::showWarning(const QString& title, const QString& body) {
+    Dialogs::current().message(this, title, body, Kind::Warning);
+}
+
+void WeightToKeyFrame2::showStatus(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { showStatus(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (statusJLabel)
+        statusJLabel->setText(t);
+}
+
+QString WeightToKeyFrame2::statusText() const {
+    return statusJLabel ? statusJLabel->text() : QString();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Automatic save, closing, tray
+
+bool WeightToKeyFrame2::isSettingsTab(QWidget* page) const {
+    return page && (page == inputPanel || page == processingPanel || page == outputPanel ||
+                    page == aboutPanel);
+}
+
+void WeightToKeyFrame2::tabbedPaneStateChanged(int index) {
+    QWidget* previous = currentTab_;
+    currentTabIndex = index;
+    currentTab_ = tabbedPane->widget(index);
+    if (!isSettingsTab(previous) || previous == currentTab_)
+        return;
+    updateConfigFromTabs();
+    if (!oldConfig->isSaveNecessary(config))
+        return;
+    try {
+        saveConfig();
+    } catch (const std::exception& e) {
+        logEvent(text("autosave.error") + QString::fromUtf8(e.what()));
+    }
+}
+
+void WeightToKeyFrame2::closeEvent(QCloseEvent* event) {
+    isClosing = true;
+    updateConfigFromTabs();
+    try {
+        saveConfig();
+    } catch (const prefs::AccessDeniedError& e) {
+        message(QStringLiteral("error"),
+                text("access.error.while.saving.settings") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+    } catch (const std::exception& e) {
+        qCWarning(lcWindow) << "saving the settings failed:" << e.what();
+    }
+    shutdownPipeline();
+    if (trayIcon)
+        trayIcon->hide();
+    event->accept();
+}
+
+bool WeightToKeyFrame2::trayIconShown() const {
+    return trayIcon && trayIcon->isVisible();
+}
+
+void WeightToKeyFrame2::addMinimizeToTraySupport() {
+    const bool available =
+        trayAvailableOverride().value_or(QSystemTrayIcon::isSystemTrayAvailable());
+    if (!available)
+        return;
+    if (!trayIcon) {
+        trayIcon = new QSystemTrayIcon(this);
+        trayIcon->setToolTip(QStringLiteral("Tallyra"));
+        const int width = style()->pixelMetric(QStyle::PM_SmallIconSize);
+        trayIcon->setIcon(width <= 16   ? icon16_
+                          : width <= 20 ? icon20_
+                          : width <= 24 ? icon24_
+                                        : icon32_);
+        connect(trayIcon, &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    if (reason == QSystemTrayIcon::DoubleClick) {
+                        show();
+                        setWindowState(windowState() & ~Qt::WindowMinimized);
+                        activateWindow();
+                    }
+                });
+    }
+    trayListener_ = true;
+}
+
+void WeightToKeyFrame2::removeMinimizeToTraySupport() {
+    trayListener_ = false;
+}
+
+void WeightToKeyFrame2::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !trayListener_ || !trayIcon)
+        return;
+    if (windowState() & Qt::WindowMinimized) {
+        trayIcon->show();
+        QTimer::singleShot(0, this, [this] { hide(); });
+        if (config.notifyWhenMinimizedToTray)
+            trayIcon->showMessage(QStringLiteral("Tallyra"), text("minimized.to.system.tray"),
+                                  QSystemTrayIcon::Information);
+    } else {
+        trayIcon->hide();
+        show();
+    }
+}
+
+} // namespace serwedge

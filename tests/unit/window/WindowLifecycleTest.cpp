@@ -1,0 +1,536 @@
+// The main window's life: start-up checks and loading, Start and Stop of the pipeline over a
+// simulated port, failures while starting, automatic start, automatic saving, closing, tray.
+
+#include "WindowTestSupport.h"
+
+#include "config/KeyCodes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+using namespace windowtest;
+using serwedge::Dialogs;
+using serwedge::worker::workerBundle;
+namespace K = serwedge::config::KeyCodes;
+
+namespace {
+
+class WindowLifecycleTest : public WindowFixture {
+protected:
+    void push(const char* device, const std::string& bytes) { SerialFixture::push(device, bytes); }
+
+    // Settings for a run on SIMA that types each value followed by ENTER without pauses.
+    void storeRunSettings() {
+        node().put("port", "SIMA");
+        node().put("prevPort", "SIMA");
+        node().put("outputTerminator", "ENTER");
+        node().put("delay", "0");
+    }
+
+    bool waitForKey(int code) {
+        return pumpUntil([&] {
+            for (const auto& e : injector->events())
+                if (e.kind == platform::RecordingKeyInjector::Event::Release && e.value == code)
+                    return true;
+            return false;
+        });
+    }
+
+    QString typedText() const {
+        QString s;
+        for (int code : injector->pressedCodes()) {
+            if (code >= K::DIGIT_0 && code <= K::DIGIT_0 + 9)
+                s += QChar('0' + (code - K::DIGIT_0));
+            else if (code == K::PERIOD)
+                s += '.';
+            else if (code == K::ENTER)
+                s += '\n';
+        }
+        return s;
+    }
+
+    const std::vector<QString> allTabs() const {
+        return {t("WeightToKeyFrame2.panel1.tab.title"),
+                t("WeightToKeyFrame2.inputPanel.tab.title"),
+                t("WeightToKeyFrame2.processingPanel.tab.title"),
+                t("WeightToKeyFrame2.outputPanel.tab.title"),
+                t("WeightToKeyFrame2.settingsPanel.tab.title"),
+                t("WeightToKeyFrame2.eventLogPanel.tab.title"),
+                t("WeightToKeyFrame2.aboutPanel.tab.title")};
+    }
+};
+
+} // namespace
+
+// ---- construction ----
+
+TEST_F(WindowLifecycleTest, noPortsShowsTheMessageAndTheWindowStillComesUp) {
+    QTemporaryDir emptySysfs;
+    qputenv("SERDRV_SYSFS_ROOT", emptySysfs.path().toUtf8());
+    node().put("port", "COM7");
+    Frame& f = build();
+    qunsetenv("SERDRV_SYSFS_ROOT");
+    EXPECT_FALSE(f.exitStatus().has_value());
+    EXPECT_TRUE(f.getPortList().isEmpty());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              t("no.rs.232.port.found.on.your.system.program.will.now.exit"));
+    EXPECT_EQ(dialogs.shown[0].title, t("error"));
+    // With no list the stored port is not read.
+    EXPECT_EQ(f.getConfig().getPort(), "");
+    EXPECT_EQ(tabTitles(), allTabs());
+    EXPECT_EQ(f.windowTitle(), "Brindle Tallyra");
+}
+
+TEST_F(WindowLifecycleTest, missingDriverLibraryEndsWithStatusTwoAfterItsMessage) {
+    libraryMissing = true;
+    Frame& f = build();
+    EXPECT_EQ(f.exitStatus(), 2);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("fatal.error"));
+    EXPECT_EQ(dialogs.shown[0].text, t("library.serdrvwin.not.found.or.not.matching.your.system") +
+                                         " (Linux amd64)" + t("program.will.now.exit"));
+}
+
+TEST_F(WindowLifecycleTest, incompleteCatalogueEndsWithStatusFourAndTheFixedText) {
+    serwedge::Catalogue damaged(QStringLiteral("tallyra"), QStringLiteral("damaged"),
+                                {"error", "no.such.key.anywhere"});
+    checkedCatalogue = &damaged;
+    twoPorts();
+    Frame& f = build();
+    EXPECT_EQ(f.exitStatus(), 4);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Fatal error");
+    EXPECT_EQ(dialogs.shown[0].text, "Program files seem to be damaged or missing!\n"
+                                     "Try downloading and reinstalling the program.");
+}
+
+TEST_F(WindowLifecycleTest, everyRegisteredWindowKeyResolvesInEnglishAndGerman) {
+    for (const char* language : {"en", "de"})
+        EXPECT_TRUE(serwedge::tallyraBundle().missingKeys(language).isEmpty())
+            << language << ": "
+            << serwedge::tallyraBundle().missingKeys(language).join(", ").toStdString();
+}
+
+TEST_F(WindowLifecycleTest, invalidStoredValuesAreReplacedByDefaultsAndReported) {
+    twoPorts();
+    node().put("bitRate", "15");
+    node().put("sound", "cowbell");
+    node().put("delay", "2000");
+    Frame& f = build();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("error.while.loading.settings"));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(t("invalid.setting.found.defaults.used")));
+    for (const char* key : {"bitRate", "sound", "delay"})
+        EXPECT_TRUE(dialogs.shown[0].text.contains(key)) << key;
+    EXPECT_EQ(f.getConfig().getBitRate(), 7);
+    EXPECT_EQ(f.bitRateBox->currentText(), "9600");
+    EXPECT_EQ(f.getConfig().getSound(), serwedge::config::ConfigHelper::Sound::NONE);
+    EXPECT_EQ(f.delayTextField->text(), "20");
+}
+
+TEST_F(WindowLifecycleTest, accessRefusedWhileLoadingGivesDefaultsAndTheMessage) {
+    twoPorts();
+    refusals.reads = true;
+    Frame& f = build();
+    EXPECT_FALSE(f.exitStatus().has_value());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("error.while.loading.settings"));
+    EXPECT_EQ(dialogs.shown[0].text, t("access.error.while.loading.settings") + "reading refused");
+    EXPECT_EQ(f.getConfig().getBitRate(), 7);
+    EXPECT_EQ(f.getConfig().getDelay(), "20");
+    EXPECT_EQ(f.getConfig().getInputTerminator(), 13);
+    EXPECT_EQ(f.getConfig().getPort(), "SIMA");
+}
+
+TEST_F(WindowLifecycleTest, commandLinePortReplacesListingAndStoredPort) {
+    twoPorts();
+    node().put("port", "SIMA");
+    Frame& f = build({"SIMX"});
+    EXPECT_TRUE(f.portFromCommandLine());
+    EXPECT_EQ(f.getPortList(), QStringList{"SIMX"});
+    EXPECT_EQ(f.getConfig().getPort(), "SIMX");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(WindowLifecycleTest, storedPortNoLongerListedFallsBackToTheFirstPort) {
+    twoPorts();
+    node().put("port", "SIMB");
+    EXPECT_EQ(build().getConfig().getPort(), "SIMB");
+    frame.reset();
+    node().put("port", "SIMGONE");
+    EXPECT_EQ(build().getConfig().getPort(), "SIMA");
+}
+
+// ---- start and stop ----
+
+TEST_F(WindowLifecycleTest, startRunsThePipelineAndStopTearsItDown) {
+    twoPorts();
+    storeRunSettings();
+    Frame& f = build();
+    EXPECT_EQ(f.startStopButton()->text(), t("WeightToKeyFrame2.startStopJButton.text"));
+
+    f.startStopButton()->click();
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 1);
+    EXPECT_EQ(f.startStopButton()->text(), t("WeightToKeyFrame2.startStopJButton.textStop"));
+    EXPECT_EQ(f.statusText(), t("switch.to.target.application"));
+    EXPECT_EQ(tabTitles(), (std::vector<QString>{t("WeightToKeyFrame2.panel1.tab.title"),
+                                                 t("WeightToKeyFrame2.eventLogPanel.tab.title"),
+                                                 t("WeightToKeyFrame2.aboutPanel.tab.title")}));
+    EXPECT_TRUE(f.hasKeyBot());
+    EXPECT_TRUE(f.hasKeybotThread());
+    EXPECT_TRUE(f.hasWeightWorker());
+    EXPECT_FALSE(f.hasSoundBot());
+    EXPECT_FALSE(f.hasIgnorer());
+    EXPECT_TRUE(logText().contains(t("WeightToKeyFrame2.deviceLabel.text") + " Generic"))
+        << logText().toStdString();
+    EXPECT_TRUE(logText().contains(t("keyboard.output.started.type") + " " +
+                                   serwedge::config::ConfigHelper::KeyboardType(
+                                       serwedge::config::ConfigHelper::KeyboardType::QUERTY)
+                                       .toString()));
+    EXPECT_TRUE(dialogs.shown.empty());
+
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    EXPECT_EQ(f.statusText(), t("line.count") + "1");
+    const auto pieces = f.eventLog()->lastLinePieces();
+    ASSERT_GE(pieces.size(), 3u);
+    EXPECT_EQ(pieces[2].first, "12.34");
+    EXPECT_EQ(pieces[2].second, "typed");
+
+    f.startStopButton()->click();
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_FALSE(f.hasKeybotThread());
+    ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    EXPECT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 0);
+    EXPECT_EQ(tabTitles(), allTabs());
+    EXPECT_EQ(f.startStopButton()->text(), t("WeightToKeyFrame2.startStopJButton.text"));
+    EXPECT_EQ(f.statusText(), t("WeightToKeyFrame2.statusJLabel.text"));
+    EXPECT_TRUE(logText().contains(workerBundle().getString("stopped")));
+    EXPECT_TRUE(injector->held().empty());
+
+    // A second run works the same way on fresh objects.
+    f.startStopButton()->click();
+    EXPECT_TRUE(f.isConnectedGUI());
+    f.startStopButton()->click();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, portInUseLeavesTheWindowIdleWithTheMessage) {
+    twoPorts();
+    storeRunSettings();
+    Frame& f = build();
+    serdrv_sim_fail_next_opens("SIMA", 1002, 1);
+    f.startStopJButtonActionPerformed();
+    EXPECT_FALSE(f.isConnectedGUI());
+    EXPECT_FALSE(f.hasWeightWorker());
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_FALSE(f.hasKeybotThread());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("error"));
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(t("error.opening.port")));
+    EXPECT_GT(dialogs.shown[0].text.size(), t("error.opening.port").size());
+    EXPECT_EQ(tabTitles(), allTabs());
+}
+
+TEST_F(WindowLifecycleTest, unusablePatternEndsTheStartWithInvalidSetting) {
+    twoPorts();
+    storeRunSettings();
+    Frame& f = build();
+    // The custom pattern is not a control of the tabs yet: it is set in the record.
+    f.mutableConfig().setCustomRegEx(QStringLiteral("([0-9]+"));
+    f.startStopJButtonActionPerformed();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_FALSE(f.isConnectedGUI());
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(t("invalid.setting")));
+    EXPECT_FALSE(f.hasWeightWorker());
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 0);
+}
+
+TEST_F(WindowLifecycleTest, soundThatCannotOpenStartsWithoutSound) {
+    twoPorts();
+    storeRunSettings();
+    node().put("sound", "COWBELL");
+    soundFails = true;
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("sound.output.error"));
+    EXPECT_EQ(dialogs.shown[0].text,
+              t("error.while.initializing.sound.output") + "no synthesizer here");
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_FALSE(f.hasSoundBot());
+    EXPECT_TRUE(f.hasKeyBot());
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, keyboardOutputUnavailableStillReadsAndLogs) {
+    twoPorts();
+    storeRunSettings();
+    injectorFails = true;
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              t("error.initializing.keyboard.output") + "no keystroke facility here");
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_FALSE(f.hasKeybotThread());
+    push("SIMA", "ST,+000001.50  g\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "1"; }));
+    EXPECT_TRUE(logText().contains("ST,+000001.50  g<13>"));
+    EXPECT_TRUE(serwedge::worker::Keybot::queue().size() == 0u);
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, capsLockWarnsAndReadingStartsAnyway) {
+    twoPorts();
+    storeRunSettings();
+    injector->setCapsLock(true);
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, t("warning"));
+    EXPECT_EQ(dialogs.shown[0].text, t("please.turn.off.caps.lock"));
+    EXPECT_EQ(dialogs.shown[0].kind, Dialogs::Kind::Warning);
+    EXPECT_TRUE(f.isConnectedGUI());
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, duplicatesAreLoggedAsIgnoredAndNeitherSoundedNorTyped) {
+    twoPorts();
+    storeRunSettings();
+    node().put("ignoreDuplicates", "true");
+    node().put("sound", "CLAVES");
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(f.hasIgnorer());
+    ASSERT_TRUE(f.hasSoundBot());
+    push("SIMA", "ST,+000002.00  g\r\nST,+000002.00  g\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    pump(100);
+    EXPECT_EQ(typedText(), "2.00\n");
+    // One note: on and off.
+    EXPECT_TRUE(player->waitForEvents(2, std::chrono::seconds(2)));
+    pump(300);
+    EXPECT_EQ(player->events().size(), 2u);
+    const auto pieces = f.eventLog()->lastLinePieces();
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0].second, "ignored");
+    f.startStopJButtonActionPerformed();
+    EXPECT_FALSE(f.hasIgnorer());
+    EXPECT_FALSE(f.hasSoundBot());
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMessage) {
+    twoPorts();
+    storeRunSettings();
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(f.isConnectedGUI());
+    serdrv_sim_unplug("SIMA");
+    ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    EXPECT_TRUE(logText().contains(workerBundle().getString("execution.exception")))
+        << logText().toStdString();
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
+    EXPECT_EQ(tabTitles(), allTabs());
+}
+
+// ---- automatic start ----
+
+TEST_F(WindowLifecycleTest, autoStartRunsOnThePreviousPort) {
+    twoPorts();
+    storeRunSettings();
+    node().put("connect", "AUTO");
+    node().put("abortAutoStartWhenPrevPortNotAvailable", "true");
+    Frame& f = build();
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 1);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(WindowLifecycleTest, autoStartAbortsWhenThePreviousPortIsGone) {
+    twoPorts();
+    storeRunSettings();
+    node().put("port", "SIMGONE");
+    node().put("prevPort", "SIMGONE");
+    node().put("connect", "AUTO");
+    node().put("abortAutoStartWhenPrevPortNotAvailable", "true");
+    Frame& f = build();
+    EXPECT_FALSE(f.isConnectedGUI());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              serwedge::tallyraBundle().format(
+                  "previously.used.port.0.no.longer.available.naborting.auto.start", {"SIMGONE"}));
+    EXPECT_TRUE(dialogs.shown[0].text.contains("SIMGONE"));
+}
+
+TEST_F(WindowLifecycleTest, autoStartUsesTheFirstPortWhenAbortingIsOff) {
+    twoPorts();
+    storeRunSettings();
+    node().put("port", "SIMGONE");
+    node().put("prevPort", "SIMGONE");
+    node().put("connect", "AUTO");
+    node().put("abortAutoStartWhenPrevPortNotAvailable", "false");
+    Frame& f = build();
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_EQ(f.getConfig().getPort(), "SIMA");
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 1);
+}
+
+TEST_F(WindowLifecycleTest, autoStartWithACommandLinePortNeverAborts) {
+    twoPorts();
+    storeRunSettings();
+    node().put("prevPort", "SIMGONE");
+    node().put("connect", "AUTO");
+    node().put("abortAutoStartWhenPrevPortNotAvailable", "true");
+    Frame& f = build({"SIMB"});
+    EXPECT_TRUE(f.isConnectedGUI());
+    EXPECT_EQ(serdrv_sim_is_open("SIMB"), 1);
+}
+
+// ---- saving ----
+
+TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabsDoNot) {
+    twoPorts();
+    Frame& f = build();
+    QTabWidget* tabs = f.tabs();
+    // Leaving the settings tab: the change stays unsaved.
+    tabs->setCurrentIndex(4);
+    f.minimizeToTrayCheckBox->setChecked(true);
+    tabs->setCurrentIndex(5);
+    EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
+    // Leaving the event log and the main tab saves nothing either.
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
+
+    struct Case {
+        int tab;
+        std::function<void()> change;
+        const char* key;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {1, [&] { f.bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
+        {2, [&] { f.decimalTextField->setText("2"); }, "decimalPlaces", "2"},
+        {3, [&] { f.delayTextField->setText("7"); }, "delay", "7"},
+        {6, [&] { f.parityBox->setCurrentIndex(2); }, "parity", "2"},
+    };
+    for (const Case& c : cases) {
+        tabs->setCurrentIndex(c.tab);
+        c.change();
+        tabs->setCurrentIndex(0);
+        EXPECT_EQ(node().get(c.key, "unset"), c.expected) << "leaving tab " << c.tab;
+    }
+    // The settings tab's change went out with the first save.
+    EXPECT_EQ(node().get("minimizeToTray", "unset"), "true");
+    EXPECT_EQ(node().get("prevPort", "unset"), "SIMA");
+}
+
+TEST_F(WindowLifecycleTest, failedAutosaveIsLoggedNotShown) {
+    twoPorts();
+    Frame& f = build();
+    refusals.writes = true;
+    f.tabs()->setCurrentIndex(1);
+    f.bitRateBox->setCurrentIndex(2);
+    f.tabs()->setCurrentIndex(0);
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(logText().contains(t("autosave.error") + "writing refused"))
+        << logText().toStdString();
+}
+
+TEST_F(WindowLifecycleTest, closingSavesAndStopsARunningPipeline) {
+    twoPorts();
+    storeRunSettings();
+    Frame& f = build();
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(f.isConnectedGUI());
+    f.mutableConfig().setDelay("0"); // unchanged
+    f.keyboardTypeBox->setCurrentIndex(serwedge::config::ConfigHelper::KeyboardType::GERMAN);
+    f.close();
+    EXPECT_TRUE(serwedge::isClosing);
+    EXPECT_EQ(node().get("keyboardType", "unset"), "GERMAN");
+    EXPECT_EQ(node().get("port", "unset"), "SIMA");
+    EXPECT_FALSE(f.hasWeightWorker());
+    EXPECT_FALSE(f.hasKeyBot());
+    EXPECT_EQ(serdrv_sim_is_open("SIMA"), 0);
+    EXPECT_TRUE(injector->held().empty());
+}
+
+TEST_F(WindowLifecycleTest, closingWithoutAccessShowsTheSavingError) {
+    twoPorts();
+    Frame& f = build();
+    refusals.writes = true;
+    f.close();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, t("access.error.while.saving.settings") + "writing refused");
+}
+
+// ---- tray ----
+
+TEST_F(WindowLifecycleTest, minimizingWithTraySupportHidesTheWindowUntilRestored) {
+    Frame::setTrayAvailable(true);
+    twoPorts();
+    node().put("minimizeToTray", "true");
+    node().put("connect", "AUTO");
+    node().put("abortAutoStartWhenPrevPortNotAvailable", "false");
+    node().put("port", "SIMA");
+    Frame& f = build();
+    ASSERT_TRUE(f.traySupportInstalled());
+    // Automatic start with the tray option minimises the window into the tray.
+    EXPECT_TRUE(f.isConnectedGUI());
+    ASSERT_TRUE(pumpUntil([&] { return !f.isVisible(); }));
+    EXPECT_TRUE(f.trayIconShown());
+    f.show();
+    f.setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(pumpUntil([&] { return !f.trayIconShown() && f.isVisible(); }));
+    // Choosing manual connection removes the tray behaviour.
+    f.manualConnectButton->click();
+    EXPECT_FALSE(f.traySupportInstalled());
+}
+
+TEST_F(WindowLifecycleTest, traySupportIsNotInstalledWithoutANotificationArea) {
+    twoPorts();
+    node().put("minimizeToTray", "true");
+    Frame& f = build();
+    EXPECT_FALSE(f.traySupportInstalled());
+}
+
+// ---- main tab ----
+
+TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
+    twoPorts();
+    node().put("port", "SIMB");
+    node().put("instrument", "KERN_572");
+    Frame& f = build();
+    const auto labels = f.tabs()->widget(0)->findChildren<QLabel*>();
+    QStringList texts;
+    for (QLabel* l : labels)
+        texts << l->text();
+    EXPECT_TRUE(texts.contains("SIMB")) << texts.join("|").toStdString();
+    EXPECT_TRUE(texts.contains(serwedge::config::ConfigHelper::Instrument(
+                                   serwedge::config::ConfigHelper::Instrument::KERN_572)
+                                   .toPlainString()));
+    f.portList->setCurrentIndex(0);
+    EXPECT_TRUE(f.tabs()->widget(0)->findChildren<QLabel*>().size() > 0);
+    bool shown = false;
+    for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())
+        shown |= l->text() == "SIMA";
+    EXPECT_TRUE(shown);
+}
