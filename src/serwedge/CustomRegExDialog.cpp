@@ -98,6 +98,11 @@ CustomRegExDialog::CustomRegExDialog(QWidget* owner, const config::Config& confi
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     outer->addWidget(buttons);
 
+    // Wide enough for a typical instrument line and the explanations, in characters of the
+    // dialog's font rather than pixels.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
+    regExTextArea_->setMinimumHeight(regExTextArea_->fontMetrics().lineSpacing() * 4);
+
     previewTimer_ = new QTimer(this);
     previewTimer_->setSingleShot(true);
     previewTimer_->setInterval(kPreviewDelayMs);

@@ -49,6 +49,9 @@ IgnoreDialog::IgnoreDialog(QWidget* owner, const QString& ignoreTimeLimit,
     outer->addLayout(grid);
     outer->addStretch(1);
 
+    // Room for the explanation on a few lines, in characters of the dialog's font.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+
     auto* buttons = new QDialogButtonBox(this);
     okButton_ = buttons->addButton(tallyraBundle().getString("IgnoreDialog.okButton.text"),
                                    QDialogButtonBox::AcceptRole);
