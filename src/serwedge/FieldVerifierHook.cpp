@@ -1,0 +1,89 @@
+#include "serwedge/FieldVerifierHook.h"
+
+#include "serwedge/TallyraBundle.h"
+#include "serwedge/UiPrompts.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace serwedge {
+
+FieldVerifierHook::FieldVerifierHook(QLineEdit* field, VerifiedField which, UiPrompts& prompts,
+                                     Hooks hooks)
+    : QObject(field), field_(field), which_(which), prompts_(prompts), hooks_(std::move(hooks)) {
+    setObjectName(QStringLiteral("FieldVerifierHook"));
+    field->installEventFilter(this);
+}
+
+FieldVerifierHook* FieldVerifierHook::install(QLineEdit* field, VerifiedField which,
+                                              UiPrompts& prompts, Hooks hooks) {
+    return new FieldVerifierHook(field, which, prompts, std::move(hooks));
+}
+
+FieldVerifierHook* FieldVerifierHook::of(const QLineEdit* field) {
+    return field ? field->findChild<FieldVerifierHook*>(QStringLiteral("FieldVerifierHook"),
+                                                        Qt::FindDirectChildrenOnly)
+                 : nullptr;
+}
+
+bool FieldVerifierHook::verify() {
+    const Verification v = verifyField(which_, field_->text());
+    if (v.valid) {
+        // Show what is stored (a decimal comma becomes a point).
+        if (field_->text() != v.text)
+            field_->setText(v.text);
+        if (hooks_.store)
+            hooks_.store(v.text);
+        return true;
+    }
+    refuse(v.messageKey);
+    return false;
+}
+
+void FieldVerifierHook::refuse(const char* messageKey) {
+    if (hooks_.isClosing && hooks_.isClosing())
+        return;
+    reporting_ = true;
+    prompts_.showError(field_->window(), tallyraBundle().getString(messageKey),
+                       tallyraBundle().getString("error"));
+    if (hooks_.selectTab)
+        hooks_.selectTab();
+    reporting_ = false;
+}
+
+bool FieldVerifierHook::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != field_ || event->type() != QEvent::FocusOut || reporting_)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    const Verification v = verifyField(which_, field_->text());
+    if (v.valid) {
+        if (field_->text() != v.text)
+            field_->setText(v.text);
+        if (hooks_.store)
+            hooks_.store(v.text);
+        return false;
+    }
+    if (hooks_.isClosing && hooks_.isClosing())
+        return false;
+    // Report after the focus change has finished: a modal message box opened from inside a
+    // focus event would itself move the focus while it is being moved.
+    reporting_ = true;
+    const char* key = v.messageKey;
+    QPointer<QLineEdit> field = field_;
+    QTimer::singleShot(0, this, [this, key, field] {
+        reporting_ = false;
+        if (!field || (hooks_.isClosing && hooks_.isClosing()))
+            return;
+        refuse(key);
+        reporting_ = true; // the focus change below is ours
+        field->setFocus(Qt::OtherFocusReason);
+        reporting_ = false;
+    });
+    return false;
+}
+
+} // namespace serwedge
