@@ -19,9 +19,21 @@
         <source>AutoPortDialog.this.title</source>
         <translation>Schnittstelle automatisch erkennen</translation>
     </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.text">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.text</source>
+        <translation>Mit der Desktop-&amp;Sitzung starten</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.toolTipText</source>
+        <translation>Startet Tallyra bei der Anmeldung am Desktop, über einen Autostart-Eintrag (~/.config/autostart/tallyra.desktop). Zusammen mit der automatischen Verbindung beginnt das Lesen ohne einen Klick.</translation>
+    </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>
         <translation>Bereit. Zum Einlesen vom Gerät auf Start drücken.</translation>
+    </message>
+    <message id="autostart.change.failed">
+        <source>autostart.change.failed</source>
+        <translation>Der Autostart-Eintrag konnte nicht geändert werden: </translation>
     </message>
     <message id="checking.for.update">
         <source>checking.for.update</source>

@@ -18,6 +18,10 @@ Catalogue& tallyraBundle() {
                                 "AutoPortDialog.okButton.text",
                                 "AutoPortDialog.okButton.textCancel",
                                 "AutoPortDialog.okButton.textClose",
+                                // start with the desktop session
+                                "WeightToKeyFrame2.startWithSessionCheckBox.text",
+                                "WeightToKeyFrame2.startWithSessionCheckBox.toolTipText",
+                                "autostart.change.failed",
                             });
     return bundle;
 }
