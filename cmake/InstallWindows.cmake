@@ -6,14 +6,16 @@ install(TARGETS serdrv RUNTIME DESTINATION bin LIBRARY DESTINATION bin)
 set(TALLYRA_WINDOWS_DLL_DIRS "" CACHE STRING
     "Further folders with DLLs the programs need (for example where GMP is installed)")
 
-# Non-Qt DLLs the programs load (GMP, and with MinGW its C++ runtime and winpthread) are found
-# beside the compiler and Qt; the Qt DLLs and plugins are windeployqt's part.
+# Every DLL the programs load that is not part of Windows (Qt, GMP, and with MinGW its C++
+# runtime and winpthread), with the DLLs those need in turn (with MSYS2's Qt: ICU, PCRE2, zstd,
+# ..., which windeployqt leaves out), from the compiler's and Qt's folders. windeployqt then adds
+# the Qt plugins.
 get_filename_component(_tallyra_compiler_bin "${CMAKE_CXX_COMPILER}" DIRECTORY)
 get_target_property(_tallyra_qmake Qt6::qmake IMPORTED_LOCATION)
 get_filename_component(_tallyra_qt_bin "${_tallyra_qmake}" DIRECTORY)
 install(TARGETS ${_tallyra_programs}
     RUNTIME_DEPENDENCIES
-        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-" "^[Qq]t6"
+        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
         POST_EXCLUDE_REGEXES "[Ss]ystem32" "[Ss]ys[Ww][Oo][Ww]64"
         DIRECTORIES ${_tallyra_compiler_bin} ${_tallyra_qt_bin} ${TALLYRA_WINDOWS_DLL_DIRS}
     RUNTIME DESTINATION bin)
@@ -22,8 +24,8 @@ install(TARGETS ${_tallyra_programs}
 set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION bin)
 include(InstallRequiredSystemLibraries)
 
-# windeployqt copies the Qt DLLs, the platform and style plugins and Qt's own translations
-# beside the programs, in the install tree (and so in the CPack package).
+# windeployqt copies the Qt plugins (platform, styles, TLS, image formats) and Qt's own
+# translations beside the programs, in the install tree (and so in the CPack package).
 find_program(TALLYRA_WINDEPLOYQT NAMES windeployqt windeployqt6 windeployqt-qt6
     HINTS ${_tallyra_qt_bin} REQUIRED)
 foreach(_program IN LISTS _tallyra_programs)
