@@ -191,6 +191,10 @@ Catalogue& tallyraBundle() {
             "CustomRegExDialog.okButton.toolTipText",
             "CustomRegExDialog.cancelButton.text",
             "CustomRegExDialog.cancelButton.toolTipText",
+            // start with the desktop session
+            "WeightToKeyFrame2.startWithSessionCheckBox.text",
+            "WeightToKeyFrame2.startWithSessionCheckBox.toolTipText",
+            "autostart.change.failed",
         });
     return bundle;
 }
