@@ -2,7 +2,8 @@
 // worker, the window's hand-over and the keystroke engine typing into a recording injector.
 //
 // The default instrument is a simulated balance fed with numbered lines ("ST,+0001234.56  g"
-// carries line 123456) whenever fewer than a few kilobytes wait in the device; --demo reads
+// carries line 123456) whenever fewer than a few kilobytes wait in the device and fewer than
+// 2000 values wait to be typed; --demo reads
 // the demo balance instead, at its own pace. Every published line is checked for its running
 // number (lost or reordered lines), every typed value for the number it carries, and at the end
 // no key may stay pressed. Resident memory is sampled throughout.
@@ -39,6 +40,7 @@ namespace {
 
 constexpr const char* kSoakPort = "SOAK";
 constexpr int kKeyEnter = 10;
+constexpr std::size_t kMaxBacklog = 2000;
 
 long residentKiB() {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -216,9 +218,13 @@ int main(int argc, char** argv) {
     auto nextSample = start + std::chrono::seconds(1);
     long pushed = 0;
     std::size_t maxQueue = 0;
+    long tick = 0;
     std::string batch;
     while (Clock::now() < end) {
-        if (numbered && serdrv_sim_pending(kSoakPort) < 4096) {
+        // Fed as fast as the worker reads, but no faster than the keystroke engine types, so
+        // that a backlog of untyped values does not pass for memory growth.
+        if (numbered && serdrv_sim_pending(kSoakPort) < 4096 &&
+            Keybot::queue().size() < kMaxBacklog) {
             batch.clear();
             for (int i = 0; i < 100; ++i)
                 batch += lineFor(pushed++);
@@ -233,6 +239,9 @@ int main(int argc, char** argv) {
             maxQueue = std::max(maxQueue, Keybot::queue().size());
             if (rssWarm < 0 && Clock::now() >= warmUntil)
                 rssWarm = residentKiB();
+            if (++tick % 30 == 0)
+                std::fprintf(stderr, "  %4ld s: %ld lines, resident %ld KiB\n", tick, view.lines(),
+                             residentKiB());
         }
     }
     const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();

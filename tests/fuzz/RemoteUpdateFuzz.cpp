@@ -2,7 +2,7 @@
 //
 // Input: content, tag, language and two version texts, separated by zero bytes.
 // findXML gives a part of the content; compareVersions either refuses with UpdateCheckError or
-// answers consistently (a version is never newer than itself, and never both ways).
+// answers consistently (a version is never newer than itself, and never newer both ways).
 
 #include "FuzzSupport.h"
 
@@ -37,9 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::optional<bool> ab = newer(versionA, versionB);
     const std::optional<bool> ba = newer(versionB, versionA);
-    fuzz::check(ab.has_value() == ba.has_value(), "both directions parse alike",
-                versionA + " | " + versionB);
-    if (ab)
+    // Whether a text must be a number depends on the other's form ("1" against "1.3.4.5" reads
+    // both as decimals, the other way round it does not), so only answers in both directions
+    // are compared.
+    if (ab && ba)
         fuzz::check(!(*ab && *ba), "never newer both ways", versionA + " | " + versionB);
     if (const auto self = newer(versionA, versionA))
         fuzz::check(!*self, "a version is not newer than itself", versionA);
