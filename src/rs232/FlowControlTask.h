@@ -25,7 +25,7 @@ public:
 private:
     void run();
 
-    SerialPortLocal* sp;
+    [[maybe_unused]] SerialPortLocal* sp; // the port served; the driver step needs only portNum
     int portNum;
     std::atomic<bool> abortRequest{false};
     std::atomic<int> priority_{5};
