@@ -337,7 +337,7 @@
     </message>
     <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
         <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
-        <translation>Die Gerätevorlage: wie die Werte in seinen Zeilen gefunden werden.</translation>
+        <translation>Die Gerätevorlage: ihre Leitungseinstellungen und wie der Wert in jeder gesendeten Zeile gefunden wird. Vorlagen in Kursivschrift tippen Text, die anderen Zahlen.</translation>
     </message>
     <message id="WeightToKeyFrame2.instrumentLabel.text">
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
@@ -540,6 +540,10 @@
         <translation>Konfiguration exportiert in die Datei:
 </translation>
     </message>
+    <message id="confirm">
+        <source>confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
     <message id="error">
         <source>error</source>
         <translation>Fehler</translation>
@@ -637,6 +641,10 @@
         <source>info.delay.keyboard.all</source>
         <translation>Die Belegung ALLE tippt ALT-Codes, die mindestens 3 ms zwischen den Tasten brauchen. Die Verzögerung wird auf 3 ms gesetzt.</translation>
     </message>
+    <message id="info.title">
+        <source>info.title</source>
+        <translation>Info</translation>
+    </message>
     <message id="invalid.expression">
         <source>invalid.expression</source>
         <translation>Ungültiger regulärer Ausdruck: Er muss übersetzbar sein und eine Erfassungsgruppe in Klammern enthalten, zum Beispiel ([-+]?\d+\.?\d*).</translation>
@@ -673,6 +681,10 @@
         <source>minimized.to.system.tray</source>
         <translation>Tallyra läuft im Infobereich weiter. Doppelklick auf das Symbol öffnet das Fenster.</translation>
     </message>
+    <message id="no.default.values.available.for.this.device">
+        <source>no.default.values.available.for.this.device</source>
+        <translation>Für dieses Instrument sind keine Standardwerte verfügbar.</translation>
+    </message>
     <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
         <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
         <translation>Auf diesem Rechner wurde keine serielle Schnittstelle gefunden. Schließen Sie das Gerät an und listen Sie die Anschlüsse neu auf.</translation>
@@ -680,6 +692,10 @@
     <message id="overwrite">
         <source>overwrite</source>
         <translation>Überschreiben</translation>
+    </message>
+    <message id="overwrite.custom.regular.expression">
+        <source>overwrite.custom.regular.expression</source>
+        <translation>Eigenen regulären Ausdruck überschreiben?</translation>
     </message>
     <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
         <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>

@@ -337,7 +337,7 @@
     </message>
     <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
         <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
-        <translation>The instrument preset: how values are found in its lines (italics: text presets).</translation>
+        <translation>The instrument preset: its line settings and how the value is found in each line it sends. Presets in italics type text, the others numbers.</translation>
     </message>
     <message id="WeightToKeyFrame2.instrumentLabel.text">
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
@@ -540,6 +540,10 @@
         <translation>Configuration exported to file:
 </translation>
     </message>
+    <message id="confirm">
+        <source>confirm</source>
+        <translation>Confirm</translation>
+    </message>
     <message id="error">
         <source>error</source>
         <translation>Error</translation>
@@ -637,6 +641,10 @@
         <source>info.delay.keyboard.all</source>
         <translation>The layout ALL types ALT codes, which need at least 3 ms between keys. The delay is set to 3 ms.</translation>
     </message>
+    <message id="info.title">
+        <source>info.title</source>
+        <translation>Info</translation>
+    </message>
     <message id="invalid.expression">
         <source>invalid.expression</source>
         <translation>Invalid regular expression: it must compile and contain a capture group in parentheses, for example ([-+]?\d+\.?\d*).</translation>
@@ -673,6 +681,10 @@
         <source>minimized.to.system.tray</source>
         <translation>Tallyra keeps running in the notification area. Double-click the icon to open it.</translation>
     </message>
+    <message id="no.default.values.available.for.this.device">
+        <source>no.default.values.available.for.this.device</source>
+        <translation>No default values are available for this instrument.</translation>
+    </message>
     <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
         <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
         <translation>No serial port was found on this computer. Connect the instrument and list the ports again.</translation>
@@ -680,6 +692,10 @@
     <message id="overwrite">
         <source>overwrite</source>
         <translation>Overwrite</translation>
+    </message>
+    <message id="overwrite.custom.regular.expression">
+        <source>overwrite.custom.regular.expression</source>
+        <translation>Overwrite custom regular expression?</translation>
     </message>
     <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
         <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>
