@@ -6,7 +6,7 @@
 #
 # PROGRAM defaults to build/debug/bin/tallyra, FOLDER to build/screenshots. The files are named
 # LANGUAGE-NN-TAB.png. Needs Xvfb, xdotool and ImageMagick's import. The program runs with the
-# simulated demo device as its only port and no update check reaching the network.
+# simulated demo device as its only port and without the update check.
 set -eu
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -45,10 +45,12 @@ tabs="main input processing output settings eventlog about"
 shoot() {
     language=$1
     home="$work/$language"
-    mkdir -p "$home"
+    # No update check: the status line then shows what a user sees at a start.
+    mkdir -p "$home/Brindle/TallyraCrew"
+    printf 'com.brindle.Tallyra.checkForUpdates=false\n' >"$home/Brindle/TallyraCrew/prefs.txt"
     # --shared keeps the settings in a file below ProgramData, here a folder of our own.
     env HOME="$home" XDG_CONFIG_HOME="$home/config" ProgramData="$home" \
-        SERIAL_PORT_LIST=DEMO TALLYRA_UPDATE_URL=http://127.0.0.1:9/version.xml \
+        SERIAL_PORT_LIST=DEMO \
         QT_QPA_PLATFORM=xcb \
         "$program" --demo --shared --language "$language" >"$work/$language.log" 2>&1 &
     apid=$!

@@ -157,7 +157,7 @@
     </message>
     <message id="WeightToKeyFrame2.aboutPane.text">
         <source>WeightToKeyFrame2.aboutPane.text</source>
-        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra liest die Werte, die Ihre Waage, Ihr Messgerät oder Ihr Barcodeleser über eine serielle Schnittstelle sendet, und tippt sie in die Anwendung, die den Tastaturfokus hat.&lt;/p&gt;&lt;p&gt;Lizenz: MIT. Qt, FluidSynth und GMP werden unter der LGPL verwendet.&lt;/p&gt;</translation>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra liest die Werte, die Ihre Waage, Ihr Messgerät oder Ihr Barcodeleser über eine serielle Schnittstelle sendet, und tippt sie in die Anwendung, die den Tastaturfokus hat.&lt;/p&gt;&lt;p&gt;Lizenz: &lt;a href="https://opensource.org/license/mit"&gt;MIT&lt;/a&gt;. &lt;a href="https://www.qt.io/"&gt;Qt&lt;/a&gt;, &lt;a href="https://www.fluidsynth.org/"&gt;FluidSynth&lt;/a&gt; und &lt;a href="https://gmplib.org/"&gt;GMP&lt;/a&gt; werden unter der &lt;a href="https://www.gnu.org/licenses/lgpl-3.0.html"&gt;LGPL&lt;/a&gt; verwendet.&lt;/p&gt;</translation>
     </message>
     <message id="WeightToKeyFrame2.aboutPanel.tab.title">
         <source>WeightToKeyFrame2.aboutPanel.tab.title</source>

@@ -157,7 +157,7 @@
     </message>
     <message id="WeightToKeyFrame2.aboutPane.text">
         <source>WeightToKeyFrame2.aboutPane.text</source>
-        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra reads the values your balance, gauge or barcode reader sends over a serial port and types them into the application that has the keyboard focus.&lt;/p&gt;&lt;p&gt;Licence: MIT. Qt, FluidSynth and GMP are used under the LGPL.&lt;/p&gt;</translation>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra reads the values your balance, gauge or barcode reader sends over a serial port and types them into the application that has the keyboard focus.&lt;/p&gt;&lt;p&gt;Licence: &lt;a href="https://opensource.org/license/mit"&gt;MIT&lt;/a&gt;. &lt;a href="https://www.qt.io/"&gt;Qt&lt;/a&gt;, &lt;a href="https://www.fluidsynth.org/"&gt;FluidSynth&lt;/a&gt; and &lt;a href="https://gmplib.org/"&gt;GMP&lt;/a&gt; are used under the &lt;a href="https://www.gnu.org/licenses/lgpl-3.0.html"&gt;LGPL&lt;/a&gt;.&lt;/p&gt;</translation>
     </message>
     <message id="WeightToKeyFrame2.aboutPanel.tab.title">
         <source>WeightToKeyFrame2.aboutPanel.tab.title</source>

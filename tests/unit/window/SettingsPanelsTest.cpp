@@ -8,6 +8,7 @@
 #include "serwedge/CustomRegExDialog.h"
 #include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/IgnoreDialog.h"
+#include "serwedge/util/OpenHyperlinkInBrowser.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+
+#include <mutex>
 
 using namespace windowtest;
 using serwedge::Dialogs;
@@ -636,6 +640,34 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_TRUE(dialogs.shown.back().text.startsWith(t("import.failed")));
     EXPECT_EQ(exits.size(), 1u);
+}
+
+// ---- about ----
+
+TEST_F(SettingsPanelsTest, aboutPaneShowsTheVersionAndItsLinksOpenInTheBrowser) {
+    std::mutex m;
+    std::vector<QUrl> opened;
+    serwedge::util::OpenHyperlinkInBrowser::setBrowser([&](const QUrl& url) {
+        const std::lock_guard<std::mutex> lock(m);
+        opened.push_back(url);
+        return true;
+    });
+    Frame& f = build();
+    auto* about = f.findChild<QTextBrowser*>();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->toPlainText().contains("Version 2018.1.0.3"));
+    const QString html = about->toHtml();
+    EXPECT_TRUE(html.contains("href=\"https://www.qt.io/\"")) << html.toStdString();
+
+    emit about->anchorClicked(QUrl("https://www.qt.io/"));
+    EXPECT_TRUE(pumpUntil([&] {
+        const std::lock_guard<std::mutex> lock(m);
+        return !opened.empty();
+    }));
+    serwedge::util::OpenHyperlinkInBrowser::setBrowser({});
+    const std::lock_guard<std::mutex> lock(m);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl("https://www.qt.io/"));
 }
 
 } // namespace
