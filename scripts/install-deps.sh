@@ -19,7 +19,7 @@ packages=(
   # cross compilation, sanitizers, fuzzing
   g++-mingw-w64-x86-64-posix clang libclang-rt-14-dev
   # packaging
-  lintian appstream desktop-file-utils dpkg-dev file
+  lintian appstream desktop-file-utils dpkg-dev file man-db librsvg2-bin
   # tooling
   clang-format
 )

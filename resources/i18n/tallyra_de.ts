@@ -499,6 +499,14 @@
         <source>WeightToKeyFrame2.startWithLabel.text</source>
         <translation>&amp;Starttaste:</translation>
     </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.text">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.text</source>
+        <translation>Mit der Desktop-&amp;Sitzung starten</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.toolTipText</source>
+        <translation>Startet Tallyra bei der Anmeldung am Desktop, über einen Autostart-Eintrag (~/.config/autostart/tallyra.desktop). Zusammen mit der automatischen Verbindung beginnt das Lesen ohne einen Klick.</translation>
+    </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>
         <translation>Bereit. Zum Einlesen vom Gerät auf Start drücken.</translation>
@@ -530,6 +538,10 @@
     <message id="autosave.error">
         <source>autosave.error</source>
         <translation>Speichern der Einstellungen fehlgeschlagen: </translation>
+    </message>
+    <message id="autostart.change.failed">
+        <source>autostart.change.failed</source>
+        <translation>Der Autostart-Eintrag konnte nicht geändert werden: </translation>
     </message>
     <message id="checking.for.update">
         <source>checking.for.update</source>

@@ -499,6 +499,14 @@
         <source>WeightToKeyFrame2.startWithLabel.text</source>
         <translation>Start &amp;with key:</translation>
     </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.text">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.text</source>
+        <translation>Start with the desktop &amp;session</translation>
+    </message>
+    <message id="WeightToKeyFrame2.startWithSessionCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.startWithSessionCheckBox.toolTipText</source>
+        <translation>Starts Tallyra when you log in to the desktop, through an autostart entry (~/.config/autostart/tallyra.desktop). Together with automatic connection, reading begins without a click.</translation>
+    </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>
         <translation>Ready. Press Start to read from the instrument.</translation>
@@ -530,6 +538,10 @@
     <message id="autosave.error">
         <source>autosave.error</source>
         <translation>Saving the settings failed: </translation>
+    </message>
+    <message id="autostart.change.failed">
+        <source>autostart.change.failed</source>
+        <translation>The autostart entry could not be changed: </translation>
     </message>
     <message id="checking.for.update">
         <source>checking.for.update</source>

@@ -196,6 +196,10 @@ Catalogue& tallyraBundle() {
             "overwrite.custom.regular.expression",
             "info.title",
             "no.default.values.available.for.this.device",
+            // start with the desktop session
+            "WeightToKeyFrame2.startWithSessionCheckBox.text",
+            "WeightToKeyFrame2.startWithSessionCheckBox.toolTipText",
+            "autostart.change.failed",
         });
     return bundle;
 }

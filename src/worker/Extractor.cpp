@@ -27,6 +27,13 @@ Extractor Extractor::forConfig(const config::Config& config, bool textWorker) {
 
 ExtractionResult Extractor::extract(const QString& line) const {
     const QRegularExpressionMatch m = re_.match(line);
+    if (!m.isValid()) {
+        // The engine gave up (its match or depth limit): say so instead of typing nothing.
+        return {false, {},
+                QStringLiteral("Pattern error: the pattern %1 took too long on this line and was "
+                               "stopped")
+                    .arg(pattern_)};
+    }
     if (!m.hasMatch())
         return {true, QStringLiteral(""), {}};
     if (group_ < 0 || group_ > re_.captureCount()) {

@@ -124,3 +124,11 @@ TEST(Extraction, randomBytesNeverCrashForAnyPreset) {
     }
     EXPECT_GT(matched, 0);
 }
+
+TEST(Extraction, aCatastrophicPatternIsStoppedAndReportedForThatLine) {
+    const Extractor e("^(a+)+$", 1);
+    const auto r = e.extract(QString(40, QLatin1Char('a')) + "b");
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains("took too long")) << r.error.toStdString();
+    EXPECT_EQ(e.extract("aaa").value, "aaa"); // the same pattern still works on a sane line
+}
