@@ -17,6 +17,7 @@
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/SessionAutostart.h"
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
@@ -40,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QSysInfo>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -592,6 +594,14 @@ QWidget* WeightToKeyFrame2::buildSettingsPanel() {
     checkForUpdatesCheckBox->setToolTip(
         text("WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText"));
     form->addRow(text("WeightToKeyFrame2.updatesLabel.text"), checkForUpdatesCheckBox);
+    // Desktop sessions with XDG autostart entries; Windows starts programs otherwise.
+    if (QSysInfo::kernelType() != QLatin1String("winnt")) {
+        startWithSessionCheckBox =
+            new QCheckBox(text("WeightToKeyFrame2.startWithSessionCheckBox.text"), panel);
+        startWithSessionCheckBox->setToolTip(
+            text("WeightToKeyFrame2.startWithSessionCheckBox.toolTipText"));
+        form->addRow(startWithSessionCheckBox);
+    }
     outer->addLayout(form);
 
     auto* files = new QHBoxLayout;
@@ -673,6 +683,8 @@ void WeightToKeyFrame2::selectConfigInControls() {
     notifyWhenMinimizedToTrayCheckBox->setChecked(config.notifyWhenMinimizedToTray);
     checkForUpdatesCheckBox->setChecked(config.checkForUpdates);
     abortAutoStartCheckBox->setChecked(config.abortAutoStartWhenPrevPortNotAvailable);
+    if (startWithSessionCheckBox)
+        startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
 
     auto onIndex = [this](QComboBox* box, void (WeightToKeyFrame2::*handler)()) {
         connect(box, &QComboBox::currentIndexChanged, this,
@@ -729,6 +741,9 @@ void WeightToKeyFrame2::selectConfigInControls() {
              &WeightToKeyFrame2::notifyWhenMinimizedToTrayCheckBoxItemStateChanged);
     onToggle(checkForUpdatesCheckBox, &WeightToKeyFrame2::checkForUpdatesCheckBoxItemStateChanged);
     onToggle(abortAutoStartCheckBox, &WeightToKeyFrame2::abortAutoStartCheckBoxItemStateChanged);
+    if (startWithSessionCheckBox)
+        connect(startWithSessionCheckBox, &QCheckBox::clicked, this,
+                [this] { startWithSessionCheckBoxActionPerformed(); });
 }
 
 // ---- handlers ----
@@ -995,6 +1010,20 @@ void WeightToKeyFrame2::selectTabOf(QWidget* control) {
             return;
         }
     }
+}
+
+void WeightToKeyFrame2::startWithSessionCheckBoxActionPerformed() {
+    const bool on = startWithSessionCheckBox->isChecked();
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (options_.backend == prefs::SettingsStore::Backend::SharedFile)
+        command << QStringLiteral("--shared");
+    QString error;
+    if (util::SessionAutostart().setEnabled(on, command, error))
+        return;
+    message(QStringLiteral("error"), text("autostart.change.failed") + error, int(Kind::Error));
+    // The box shows what the desktop will do.
+    const QSignalBlocker block(startWithSessionCheckBox);
+    startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
 }
 
 bool WeightToKeyFrame2::verifyField(QLineEdit* field) {

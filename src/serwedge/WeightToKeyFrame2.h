@@ -172,6 +172,8 @@ public:
     QCheckBox* notifyWhenMinimizedToTrayCheckBox = nullptr;
     QCheckBox* checkForUpdatesCheckBox = nullptr;
     QCheckBox* abortAutoStartCheckBox = nullptr;
+    // Not a configuration field: the desktop's autostart entry holds this choice.
+    QCheckBox* startWithSessionCheckBox = nullptr;
     QPushButton* importSettingsButton = nullptr;
     QPushButton* exportSettingsButton = nullptr;
 
@@ -207,6 +209,7 @@ public:
     void notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     void checkForUpdatesCheckBoxItemStateChanged();
     void abortAutoStartCheckBoxItemStateChanged();
+    void startWithSessionCheckBoxActionPerformed();
     // Text-field verifiers (they also run when their field loses the focus): store a valid text
     // and answer true; refuse an invalid one with its message (none while closing), select the
     // field's tab again and keep the previous value.

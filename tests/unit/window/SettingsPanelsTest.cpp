@@ -642,6 +642,43 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     EXPECT_EQ(exits.size(), 1u);
 }
 
+// ---- start with the desktop session ----
+
+TEST_F(SettingsPanelsTest, sessionCheckBoxWritesAndRemovesTheAutostartEntry) {
+    QTemporaryDir dir;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
+    const QString entry = dir.filePath("autostart/tallyra.desktop");
+    {
+        Frame& f = build();
+        ASSERT_NE(f.startWithSessionCheckBox, nullptr);
+        EXPECT_FALSE(f.startWithSessionCheckBox->isChecked());
+        f.startWithSessionCheckBox->click();
+        EXPECT_TRUE(QFile::exists(entry));
+        frame.reset();
+    }
+    {
+        Frame& f = build(); // the entry is what the box shows
+        EXPECT_TRUE(f.startWithSessionCheckBox->isChecked());
+        f.startWithSessionCheckBox->click();
+        EXPECT_FALSE(QFile::exists(entry));
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
+
+    // A configuration folder that cannot hold the entry: reported, and the box stays off.
+    QFile blocker(dir.filePath("notafolder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
+    frame->startWithSessionCheckBox->click();
+    EXPECT_FALSE(frame->startWithSessionCheckBox->isChecked());
+    EXPECT_TRUE(dialogShown(t("autostart.change.failed")));
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
+}
+
 // ---- about ----
 
 TEST_F(SettingsPanelsTest, aboutPaneShowsTheVersionAndItsLinksOpenInTheBrowser) {
