@@ -157,7 +157,7 @@
     </message>
     <message id="WeightToKeyFrame2.aboutPane.text">
         <source>WeightToKeyFrame2.aboutPane.text</source>
-        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra liest die Werte, die Ihre Waage, Ihr Messgerät oder Ihr Barcodeleser über eine serielle Schnittstelle sendet, und tippt sie in die Anwendung, die den Tastaturfokus hat.&lt;/p&gt;&lt;p&gt;Lizenz: MIT. Qt, FluidSynth und GMP werden unter der LGPL verwendet.&lt;/p&gt;</translation>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra liest die Werte, die Ihre Waage, Ihr Messgerät oder Ihr Barcodeleser über eine serielle Schnittstelle sendet, und tippt sie in die Anwendung, die den Tastaturfokus hat.&lt;/p&gt;&lt;p&gt;Lizenz: &lt;a href="https://opensource.org/license/mit"&gt;MIT&lt;/a&gt;. &lt;a href="https://www.qt.io/"&gt;Qt&lt;/a&gt;, &lt;a href="https://www.fluidsynth.org/"&gt;FluidSynth&lt;/a&gt; und &lt;a href="https://gmplib.org/"&gt;GMP&lt;/a&gt; werden unter der &lt;a href="https://www.gnu.org/licenses/lgpl-3.0.html"&gt;LGPL&lt;/a&gt; verwendet.&lt;/p&gt;</translation>
     </message>
     <message id="WeightToKeyFrame2.aboutPanel.tab.title">
         <source>WeightToKeyFrame2.aboutPanel.tab.title</source>
@@ -337,7 +337,7 @@
     </message>
     <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
         <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
-        <translation>Die Gerätevorlage: wie die Werte in seinen Zeilen gefunden werden.</translation>
+        <translation>Die Gerätevorlage: ihre Leitungseinstellungen und wie der Wert in jeder gesendeten Zeile gefunden wird. Vorlagen in Kursivschrift tippen Text, die anderen Zahlen.</translation>
     </message>
     <message id="WeightToKeyFrame2.instrumentLabel.text">
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
@@ -552,6 +552,10 @@
         <translation>Konfiguration exportiert in die Datei:
 </translation>
     </message>
+    <message id="confirm">
+        <source>confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
     <message id="error">
         <source>error</source>
         <translation>Fehler</translation>
@@ -649,6 +653,10 @@
         <source>info.delay.keyboard.all</source>
         <translation>Die Belegung ALLE tippt ALT-Codes, die mindestens 3 ms zwischen den Tasten brauchen. Die Verzögerung wird auf 3 ms gesetzt.</translation>
     </message>
+    <message id="info.title">
+        <source>info.title</source>
+        <translation>Info</translation>
+    </message>
     <message id="invalid.expression">
         <source>invalid.expression</source>
         <translation>Ungültiger regulärer Ausdruck: Er muss übersetzbar sein und eine Erfassungsgruppe in Klammern enthalten, zum Beispiel ([-+]?\d+\.?\d*).</translation>
@@ -685,6 +693,10 @@
         <source>minimized.to.system.tray</source>
         <translation>Tallyra läuft im Infobereich weiter. Doppelklick auf das Symbol öffnet das Fenster.</translation>
     </message>
+    <message id="no.default.values.available.for.this.device">
+        <source>no.default.values.available.for.this.device</source>
+        <translation>Für dieses Instrument sind keine Standardwerte verfügbar.</translation>
+    </message>
     <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
         <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
         <translation>Auf diesem Rechner wurde keine serielle Schnittstelle gefunden. Schließen Sie das Gerät an und listen Sie die Anschlüsse neu auf.</translation>
@@ -692,6 +704,10 @@
     <message id="overwrite">
         <source>overwrite</source>
         <translation>Überschreiben</translation>
+    </message>
+    <message id="overwrite.custom.regular.expression">
+        <source>overwrite.custom.regular.expression</source>
+        <translation>Eigenen regulären Ausdruck überschreiben?</translation>
     </message>
     <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
         <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>

@@ -157,7 +157,7 @@
     </message>
     <message id="WeightToKeyFrame2.aboutPane.text">
         <source>WeightToKeyFrame2.aboutPane.text</source>
-        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra reads the values your balance, gauge or barcode reader sends over a serial port and types them into the application that has the keyboard focus.&lt;/p&gt;&lt;p&gt;Licence: MIT. Qt, FluidSynth and GMP are used under the LGPL.&lt;/p&gt;</translation>
+        <translation>&lt;h2&gt;Brindle Tallyra&lt;/h2&gt;&lt;p&gt;Tallyra reads the values your balance, gauge or barcode reader sends over a serial port and types them into the application that has the keyboard focus.&lt;/p&gt;&lt;p&gt;Licence: &lt;a href="https://opensource.org/license/mit"&gt;MIT&lt;/a&gt;. &lt;a href="https://www.qt.io/"&gt;Qt&lt;/a&gt;, &lt;a href="https://www.fluidsynth.org/"&gt;FluidSynth&lt;/a&gt; and &lt;a href="https://gmplib.org/"&gt;GMP&lt;/a&gt; are used under the &lt;a href="https://www.gnu.org/licenses/lgpl-3.0.html"&gt;LGPL&lt;/a&gt;.&lt;/p&gt;</translation>
     </message>
     <message id="WeightToKeyFrame2.aboutPanel.tab.title">
         <source>WeightToKeyFrame2.aboutPanel.tab.title</source>
@@ -337,7 +337,7 @@
     </message>
     <message id="WeightToKeyFrame2.instrumentBox.toolTipText">
         <source>WeightToKeyFrame2.instrumentBox.toolTipText</source>
-        <translation>The instrument preset: how values are found in its lines (italics: text presets).</translation>
+        <translation>The instrument preset: its line settings and how the value is found in each line it sends. Presets in italics type text, the others numbers.</translation>
     </message>
     <message id="WeightToKeyFrame2.instrumentLabel.text">
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
@@ -552,6 +552,10 @@
         <translation>Configuration exported to file:
 </translation>
     </message>
+    <message id="confirm">
+        <source>confirm</source>
+        <translation>Confirm</translation>
+    </message>
     <message id="error">
         <source>error</source>
         <translation>Error</translation>
@@ -649,6 +653,10 @@
         <source>info.delay.keyboard.all</source>
         <translation>The layout ALL types ALT codes, which need at least 3 ms between keys. The delay is set to 3 ms.</translation>
     </message>
+    <message id="info.title">
+        <source>info.title</source>
+        <translation>Info</translation>
+    </message>
     <message id="invalid.expression">
         <source>invalid.expression</source>
         <translation>Invalid regular expression: it must compile and contain a capture group in parentheses, for example ([-+]?\d+\.?\d*).</translation>
@@ -685,6 +693,10 @@
         <source>minimized.to.system.tray</source>
         <translation>Tallyra keeps running in the notification area. Double-click the icon to open it.</translation>
     </message>
+    <message id="no.default.values.available.for.this.device">
+        <source>no.default.values.available.for.this.device</source>
+        <translation>No default values are available for this instrument.</translation>
+    </message>
     <message id="no.rs.232.port.found.on.your.system.program.will.now.exit">
         <source>no.rs.232.port.found.on.your.system.program.will.now.exit</source>
         <translation>No serial port was found on this computer. Connect the instrument and list the ports again.</translation>
@@ -692,6 +704,10 @@
     <message id="overwrite">
         <source>overwrite</source>
         <translation>Overwrite</translation>
+    </message>
+    <message id="overwrite.custom.regular.expression">
+        <source>overwrite.custom.regular.expression</source>
+        <translation>Overwrite custom regular expression?</translation>
     </message>
     <message id="please.enter.number.of.decimal.places.for.rounding.or.disable.division">
         <source>please.enter.number.of.decimal.places.for.rounding.or.disable.division</source>

@@ -29,6 +29,9 @@ FieldVerifierHook* FieldVerifierHook::of(const QLineEdit* field) {
 }
 
 bool FieldVerifierHook::verify() {
+    // A refusal already on its way (the focus just left the field) is reported once, by it.
+    if (pending_)
+        return false;
     const Verification v = verifyField(which_, field_->text());
     if (v.valid) {
         // Show what is stored (a decimal comma becomes a point).
@@ -39,6 +42,10 @@ bool FieldVerifierHook::verify() {
         return true;
     }
     refuse(v.messageKey);
+    // The focus may leave the field within this same turn (its tab is being left); that loss
+    // only brings the focus back, the refusal has been reported.
+    reported_ = true;
+    QTimer::singleShot(0, this, [this] { reported_ = false; });
     return false;
 }
 
@@ -72,13 +79,23 @@ bool FieldVerifierHook::eventFilter(QObject* watched, QEvent* event) {
     // Report after the focus change has finished: a modal message box opened from inside a
     // focus event would itself move the focus while it is being moved.
     reporting_ = true;
+    pending_ = true;
     const char* key = v.messageKey;
+    const bool alreadyReported = reported_;
     QPointer<QLineEdit> field = field_;
-    QTimer::singleShot(0, this, [this, key, field] {
+    QTimer::singleShot(0, this, [this, key, field, alreadyReported] {
         reporting_ = false;
-        if (!field || (hooks_.isClosing && hooks_.isClosing()))
+        if (!field || (hooks_.isClosing && hooks_.isClosing())) {
+            pending_ = false;
             return;
-        refuse(key);
+        }
+        // Still pending while the tab is selected again: a check that this change of tab
+        // runs must not report the same refusal a second time.
+        if (!alreadyReported)
+            refuse(key);
+        else if (hooks_.selectTab)
+            hooks_.selectTab();
+        pending_ = false;
         reporting_ = true; // the focus change below is ours
         field->setFocus(Qt::OtherFocusReason);
         reporting_ = false;

@@ -31,6 +31,7 @@ public:
 
     // Runs the check now, as on focus loss but without moving the focus: stores a valid text,
     // or reports the refusal (unless closing) and selects the field's tab. Answers the check.
+    // While a refusal from focus loss is still queued, answers false and leaves the report to it.
     bool verify();
 
     // The hook installed on the field, if any.
@@ -51,6 +52,8 @@ private:
     UiPrompts& prompts_;
     Hooks hooks_;
     bool reporting_ = false; // a refusal is being shown: focus changes it causes are ignored
+    bool pending_ = false;   // a refusal from focus loss is queued and not yet shown
+    bool reported_ = false;  // verify() reported a refusal in this turn of the event loop
 };
 
 } // namespace serwedge

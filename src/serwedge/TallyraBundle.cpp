@@ -191,6 +191,11 @@ Catalogue& tallyraBundle() {
             "CustomRegExDialog.okButton.toolTipText",
             "CustomRegExDialog.cancelButton.text",
             "CustomRegExDialog.cancelButton.toolTipText",
+            // settings panels
+            "confirm",
+            "overwrite.custom.regular.expression",
+            "info.title",
+            "no.default.values.available.for.this.device",
             // start with the desktop session
             "WeightToKeyFrame2.startWithSessionCheckBox.text",
             "WeightToKeyFrame2.startWithSessionCheckBox.toolTipText",

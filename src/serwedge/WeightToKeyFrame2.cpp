@@ -5,13 +5,19 @@
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
 #include "serwedge/AutoPortDialog.h"
+#include "serwedge/CustomRegExDialog.h"
+#include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/FieldVerifierHook.h"
+#include "serwedge/IgnoreDialog.h"
+#include "serwedge/SettingsTransfer.h"
 #include "serwedge/TallyraBundle.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/SessionAutostart.h"
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
@@ -19,6 +25,7 @@
 #include "worker/Keybot.h"
 #include "worker/WeightWorker.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -34,6 +41,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QSysInfo>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -76,13 +84,9 @@ template <class E> void fill(QComboBox* box) {
         box->addItem(e.toString());
 }
 
-// The byte value at the start of an input-terminator entry ("13 <CR>" or a typed "3").
-std::optional<int> terminatorValue(const QString& entry) {
-    bool ok = false;
-    const int value = entry.trimmed().section(QLatin1Char(' '), 0, 0).toInt(&ok, 10);
-    if (!ok || !H::InputTerminator::valid(value))
-        return std::nullopt;
-    return value;
+WeightToKeyFrame2::ExitHandler& exitHandler() {
+    static WeightToKeyFrame2::ExitHandler handler;
+    return handler;
 }
 
 constexpr int kWindowIconSizes[] = {32, 24, 20, 16};
@@ -96,6 +100,10 @@ void WeightToKeyFrame2::setInjectorFactory(InjectorFactory factory) {
 
 void WeightToKeyFrame2::setPlayerFactory(worker::SoundBot::PlayerFactory factory) {
     playerFactory() = std::move(factory);
+}
+
+void WeightToKeyFrame2::setExitHandler(ExitHandler handler) {
+    exitHandler() = std::move(handler);
 }
 
 void WeightToKeyFrame2::setTrayAvailable(std::optional<bool> available) {
@@ -181,6 +189,9 @@ WeightToKeyFrame2::WeightToKeyFrame2(Options options) : options_(std::move(optio
 }
 
 WeightToKeyFrame2::~WeightToKeyFrame2() {
+    // The separator box listens to the record, which goes before the box's own destruction.
+    if (decimalSeparatorBox)
+        decimalSeparatorBox->setConfig(nullptr);
     shutdownPipeline();
     updateWorker_.reset();
 }
@@ -405,15 +416,23 @@ QWidget* WeightToKeyFrame2::buildInputPanel() {
     }
 
     instrumentBox = new QComboBox(panel);
-    for (const H::Instrument& i : H::Instrument::values())
-        instrumentBox->addItem(i.toPlainString());
+    {
+        // Text presets are set in italics through the item's font; their toString() carries
+        // the same as markup, which a list entry would show literally.
+        QFont italic = instrumentBox->font();
+        italic.setItalic(true);
+        for (const H::Instrument& i : H::Instrument::values()) {
+            instrumentBox->addItem(i.toPlainString());
+            if (i.getInstrumentType() == H::InstrumentType::TEXT)
+                instrumentBox->setItemData(instrumentBox->count() - 1, italic, Qt::FontRole);
+        }
+    }
     auto* instrumentRow = new QHBoxLayout;
     instrumentRow->addWidget(instrumentBox, 1);
     defaultButton = new QPushButton(text("WeightToKeyFrame2.defaultButton.text"), panel);
     defaultButton->setToolTip(text("WeightToKeyFrame2.defaultButton.toolTipText"));
     customizeButton = new QPushButton(text("WeightToKeyFrame2.customizeButton.text"), panel);
     customizeButton->setToolTip(text("WeightToKeyFrame2.customizeButton.toolTipText"));
-    customizeButton->setEnabled(false); // the pattern dialog comes with the settings dialogs
     instrumentRow->addWidget(defaultButton);
     instrumentRow->addWidget(customizeButton);
     {
@@ -489,7 +508,6 @@ QWidget* WeightToKeyFrame2::buildProcessingPanel() {
         text("WeightToKeyFrame2.ignoreDuplicatesCheckBox.toolTipText"));
     adjustIgnoreButton = new QPushButton(text("WeightToKeyFrame2.adjustIgnoreButton.text"), panel);
     adjustIgnoreButton->setToolTip(text("WeightToKeyFrame2.adjustIgnoreButton.toolTipText"));
-    adjustIgnoreButton->setEnabled(false); // the limits dialog comes with the settings dialogs
     ignoreRow->addWidget(ignoreDuplicatesCheckBox);
     ignoreRow->addWidget(adjustIgnoreButton);
     ignoreRow->addStretch(1);
@@ -503,8 +521,7 @@ QWidget* WeightToKeyFrame2::buildOutputPanel() {
     auto* outer = new QVBoxLayout(panel);
     auto* form = new QFormLayout;
     outer->addLayout(form);
-    decimalSeparatorBox = new QComboBox(panel);
-    fill<H::DecimalSeparator>(decimalSeparatorBox);
+    decimalSeparatorBox = new DecimalSeparatorBox(config, panel);
     addRow(form, text("WeightToKeyFrame2.decimalSeparatorLabel.text"), decimalSeparatorBox,
            text("WeightToKeyFrame2.decimalSeparatorBox.toolTipText"));
     outputTerminatorBox = new QComboBox(panel);
@@ -577,6 +594,14 @@ QWidget* WeightToKeyFrame2::buildSettingsPanel() {
     checkForUpdatesCheckBox->setToolTip(
         text("WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText"));
     form->addRow(text("WeightToKeyFrame2.updatesLabel.text"), checkForUpdatesCheckBox);
+    // Desktop sessions with XDG autostart entries; Windows starts programs otherwise.
+    if (QSysInfo::kernelType() != QLatin1String("winnt")) {
+        startWithSessionCheckBox =
+            new QCheckBox(text("WeightToKeyFrame2.startWithSessionCheckBox.text"), panel);
+        startWithSessionCheckBox->setToolTip(
+            text("WeightToKeyFrame2.startWithSessionCheckBox.toolTipText"));
+        form->addRow(startWithSessionCheckBox);
+    }
     outer->addLayout(form);
 
     auto* files = new QHBoxLayout;
@@ -586,9 +611,6 @@ QWidget* WeightToKeyFrame2::buildSettingsPanel() {
     exportSettingsButton =
         new QPushButton(text("WeightToKeyFrame2.exportSettingsButton.text"), panel);
     exportSettingsButton->setToolTip(text("WeightToKeyFrame2.exportSettingsButton.toolTipText"));
-    // Import and export come with the settings dialogs.
-    importSettingsButton->setEnabled(false);
-    exportSettingsButton->setEnabled(false);
     files->addWidget(importSettingsButton);
     files->addWidget(exportSettingsButton);
     files->addStretch(1);
@@ -637,14 +659,7 @@ void WeightToKeyFrame2::selectConfigInControls() {
     dataBitsBox->setCurrentIndex(config.getDataBits());
     stopBitsBox->setCurrentIndex(config.getStopBits());
     parityBox->setCurrentIndex(config.getParity());
-    {
-        const QString entry = H::InputTerminator::selectionText(config.getInputTerminator());
-        const int i = inputTerminatorBox->findText(entry);
-        if (i >= 0)
-            inputTerminatorBox->setCurrentIndex(i);
-        else
-            inputTerminatorBox->setEditText(entry);
-    }
+    selectTerminator(config.getInputTerminator());
     mathOperationBox->setCurrentIndex(config.getMathOperation().ordinal());
     mathOperandTextField->setText(config.getMathOperand());
     decimalTextField->setText(config.getDecimalPlaces());
@@ -654,7 +669,7 @@ void WeightToKeyFrame2::selectConfigInControls() {
     editNumCharactersTextField->setText(config.getEditNumCharacters());
     removeCharactersTextField->setText(config.getRemoveCharacters());
     ignoreDuplicatesCheckBox->setChecked(config.ignoreDuplicates);
-    decimalSeparatorBox->setCurrentIndex(config.getDecimalSeparator().ordinal());
+    decimalSeparatorBox->setSelectedSeparator(config.getDecimalSeparator());
     outputTerminatorBox->setCurrentIndex(config.getOutputTerminator().ordinal());
     soundComboBox->setCurrentIndex(config.getSound().ordinal());
     keyboardTypeBox->setCurrentIndex(config.getKeyboardType().ordinal());
@@ -668,14 +683,12 @@ void WeightToKeyFrame2::selectConfigInControls() {
     notifyWhenMinimizedToTrayCheckBox->setChecked(config.notifyWhenMinimizedToTray);
     checkForUpdatesCheckBox->setChecked(config.checkForUpdates);
     abortAutoStartCheckBox->setChecked(config.abortAutoStartWhenPrevPortNotAvailable);
+    if (startWithSessionCheckBox)
+        startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
 
     auto onIndex = [this](QComboBox* box, void (WeightToKeyFrame2::*handler)()) {
         connect(box, &QComboBox::currentIndexChanged, this,
                 [this, handler] { (this->*handler)(); });
-    };
-    auto onEdit = [this](QLineEdit* field, bool (WeightToKeyFrame2::*verifier)()) {
-        connect(field, &QLineEdit::editingFinished, this,
-                [this, verifier] { (this->*verifier)(); });
     };
     auto onToggle = [this](QAbstractButton* b, void (WeightToKeyFrame2::*handler)()) {
         connect(b, &QAbstractButton::toggled, this, [this, handler] { (this->*handler)(); });
@@ -696,23 +709,31 @@ void WeightToKeyFrame2::selectConfigInControls() {
     connect(defaultButton, &QPushButton::clicked, this, [this] { defaultButtonActionPerformed(); });
     connect(refreshPortsButton, &QPushButton::clicked, this,
             [this] { refreshPortsButtonActionPerformed(); });
+    connect(customizeButton, &QPushButton::clicked, this,
+            [this] { customizeButtonActionPerformed(); });
+    connect(adjustIgnoreButton, &QPushButton::clicked, this,
+            [this] { adjustIgnoreButtonActionPerformed(); });
+    connect(importSettingsButton, &QPushButton::clicked, this,
+            [this] { importSettingsButtonActionPerformed(); });
+    connect(exportSettingsButton, &QPushButton::clicked, this,
+            [this] { exportSettingsButtonActionPerformed(); });
     onIndex(mathOperationBox, &WeightToKeyFrame2::mathOperationBoxItemStateChanged);
-    onEdit(mathOperandTextField, &WeightToKeyFrame2::verifyMathOperand);
-    onEdit(decimalTextField, &WeightToKeyFrame2::verifyDecimalPlaces);
+    installVerifier(mathOperandTextField, VerifiedField::MathOperand);
+    installVerifier(decimalTextField, VerifiedField::DecimalPlaces);
     onIndex(roundingMethodBox, &WeightToKeyFrame2::roundingMethodBoxItemStateChanged);
     onIndex(editOperationComboBox, &WeightToKeyFrame2::editOperationComboBoxItemStateChanged);
     onIndex(editPositionComboBox, &WeightToKeyFrame2::editPositionComboBoxItemStateChanged);
-    onEdit(editNumCharactersTextField, &WeightToKeyFrame2::verifyEditNumCharacters);
-    onEdit(removeCharactersTextField, &WeightToKeyFrame2::verifyRemoveCharacters);
+    installVerifier(editNumCharactersTextField, VerifiedField::EditNumCharacters);
+    installVerifier(removeCharactersTextField, VerifiedField::RemoveCharacters);
     onToggle(ignoreDuplicatesCheckBox, &WeightToKeyFrame2::ignoreDuplicatesCheckBoxActionPerformed);
     onIndex(decimalSeparatorBox, &WeightToKeyFrame2::decimalSeparatorBoxItemStateChanged);
     onIndex(outputTerminatorBox, &WeightToKeyFrame2::outputTerminatorBoxItemStateChanged);
     onIndex(soundComboBox, &WeightToKeyFrame2::soundComboBoxItemStateChanged);
     onIndex(keyboardTypeBox, &WeightToKeyFrame2::keyboardTypeBoxItemStateChanged);
     onIndex(startWithBox, &WeightToKeyFrame2::startWithBoxItemStateChanged);
-    onEdit(delayTextField, &WeightToKeyFrame2::verifyDelay);
+    installVerifier(delayTextField, VerifiedField::Delay);
     onIndex(outputTerminatorBox2, &WeightToKeyFrame2::outputTerminatorBox2ItemStateChanged);
-    onEdit(everyXValuesTextField, &WeightToKeyFrame2::verifyEveryXValues);
+    installVerifier(everyXValuesTextField, VerifiedField::EveryXValues);
     connect(connectButtonGroup, &QButtonGroup::buttonClicked, this,
             [this] { connectButtonActionPerformed(); });
     onToggle(minimizeToTrayCheckBox, &WeightToKeyFrame2::minimizeToTrayCheckBoxItemStateChanged);
@@ -720,6 +741,9 @@ void WeightToKeyFrame2::selectConfigInControls() {
              &WeightToKeyFrame2::notifyWhenMinimizedToTrayCheckBoxItemStateChanged);
     onToggle(checkForUpdatesCheckBox, &WeightToKeyFrame2::checkForUpdatesCheckBoxItemStateChanged);
     onToggle(abortAutoStartCheckBox, &WeightToKeyFrame2::abortAutoStartCheckBoxItemStateChanged);
+    if (startWithSessionCheckBox)
+        connect(startWithSessionCheckBox, &QCheckBox::clicked, this,
+                [this] { startWithSessionCheckBoxActionPerformed(); });
 }
 
 // ---- handlers ----
@@ -732,8 +756,18 @@ void WeightToKeyFrame2::portListItemStateChanged() {
 
 void WeightToKeyFrame2::instrumentBoxItemStateChanged() {
     const int i = instrumentBox->currentIndex();
-    if (i >= 0)
-        config.setInstrument(H::Instrument(static_cast<H::Instrument::Value>(i)));
+    if (i < 0)
+        return;
+    const H::Instrument selected(static_cast<H::Instrument::Value>(i));
+    const bool changed = config.getInstrument() != selected;
+    config.setInstrument(selected);
+    if (changed && !config.getCustomRegEx().isEmpty() && !isClosing) {
+        // The question must not sit under the list's open pop-up.
+        instrumentBox->hidePopup();
+        if (Dialogs::current().question(this, text("confirm"),
+                                        text("overwrite.custom.regular.expression")))
+            config.setCustomRegEx(QString());
+    }
     updateMainPanel();
 }
 
@@ -751,19 +785,27 @@ void WeightToKeyFrame2::parityBoxItemStateChanged() {
 }
 
 bool WeightToKeyFrame2::inputTerminatorBoxItemStateChanged() {
-    if (const auto value = terminatorValue(inputTerminatorBox->currentText())) {
+    if (const auto value = checkInputTerminator(inputTerminatorBox->currentText().trimmed())) {
         config.setInputTerminator(*value);
         return true;
     }
     if (!isClosing) {
-        message(QStringLiteral("error"), text("terminator.must.be.between.0.and.255"),
-                int(Kind::Error));
+        message(QStringLiteral("error"), text(kInputTerminatorMessageKey), int(Kind::Error));
         if (tabbedPane->indexOf(inputPanel) >= 0)
             tabbedPane->setCurrentWidget(inputPanel);
     }
-    const QSignalBlocker block(inputTerminatorBox);
-    inputTerminatorBox->setEditText(H::InputTerminator::selectionText(config.getInputTerminator()));
+    selectTerminator(config.getInputTerminator());
     return false;
+}
+
+// Selects the offered entry of a byte value, or shows the bare number when none has it.
+void WeightToKeyFrame2::selectTerminator(int value) {
+    const QSignalBlocker block(inputTerminatorBox);
+    const QString entry = H::InputTerminator::selectionText(value);
+    const int i = inputTerminatorBox->findText(entry);
+    if (i >= 0)
+        inputTerminatorBox->setCurrentIndex(i);
+    inputTerminatorBox->setEditText(entry);
 }
 
 void WeightToKeyFrame2::autoButtonActionPerformed() {
@@ -781,18 +823,87 @@ void WeightToKeyFrame2::autoButtonActionPerformed() {
 
 void WeightToKeyFrame2::defaultButtonActionPerformed() {
     const int i = instrumentBox->currentIndex();
-    if (i < 0)
+    if (i < 0) {
+        // No preset is selected, so there is nothing to take the line settings from.
+        message(QStringLiteral("error"), text("no.default.values.available.for.this.device"),
+                int(Kind::Error));
         return;
+    }
     const H::Instrument instrument(static_cast<H::Instrument::Value>(i));
     if (const auto note = instrument.getDefaultMessage())
-        message(QStringLiteral("info"), *note, int(Kind::Information));
+        message(QStringLiteral("info.title"), *note, int(Kind::Information));
+    // The record follows the lists through their handlers.
     const Config line = instrument.getDefaultConfig();
     bitRateBox->setCurrentIndex(line.getBitRate());
     dataBitsBox->setCurrentIndex(line.getDataBits());
     stopBitsBox->setCurrentIndex(line.getStopBits());
     parityBox->setCurrentIndex(line.getParity());
-    inputTerminatorBox->setEditText(H::InputTerminator::selectionText(line.getInputTerminator()));
+    selectTerminator(line.getInputTerminator());
     inputTerminatorBoxItemStateChanged();
+}
+
+void WeightToKeyFrame2::customizeButtonActionPerformed() {
+    // Window-modal without a nested event loop; the result is copied when it is accepted.
+    auto* dialog = new CustomRegExDialog(this, config, Dialogs::prompts());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { config.setCustomRegEx(dialog->getCustomRegEx()); });
+    dialog->open();
+}
+
+void WeightToKeyFrame2::adjustIgnoreButtonActionPerformed() {
+    auto* dialog = new IgnoreDialog(this, config.getIgnoreTimeLimit(), config.getIgnoreDifference(),
+                                    Dialogs::prompts());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        config.setIgnoreTimeLimit(dialog->getIgnoreTimeLimit());
+        config.setIgnoreDifference(dialog->getIgnoreDifference());
+    });
+    dialog->open();
+}
+
+void WeightToKeyFrame2::exportSettingsButtonActionPerformed() {
+    try {
+        if (!store_)
+            store_ = options_.openStore();
+    } catch (const std::exception& e) {
+        message(QStringLiteral("error"), text("export.failed") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+        return;
+    }
+    SettingsTransfer transfer(*store_, Dialogs::prompts(),
+                              {[this] {
+                                   updateConfigFromTabs();
+                                   saveConfig();
+                               },
+                               {}},
+                              this);
+    transfer.exportSettings();
+}
+
+void WeightToKeyFrame2::importSettingsButtonActionPerformed() {
+    try {
+        if (!store_)
+            store_ = options_.openStore();
+    } catch (const std::exception& e) {
+        message(QStringLiteral("error"), text("import.failed") + QString::fromUtf8(e.what()),
+                int(Kind::Error));
+        return;
+    }
+    SettingsTransfer transfer(*store_, Dialogs::prompts(),
+                              {{},
+                               [this](int status) {
+                                   // Nothing is saved from here on: the next start loads what
+                                   // was imported.
+                                   exitStatus_ = status;
+                                   isClosing = true;
+                                   if (exitHandler())
+                                       exitHandler()(status);
+                                   else
+                                       QCoreApplication::exit(status);
+                               }},
+                              this);
+    transfer.importSettings();
 }
 
 void WeightToKeyFrame2::refreshPortsButtonActionPerformed() {
@@ -827,8 +938,7 @@ void WeightToKeyFrame2::ignoreDuplicatesCheckBoxActionPerformed() {
     config.ignoreDuplicates = ignoreDuplicatesCheckBox->isChecked();
 }
 void WeightToKeyFrame2::decimalSeparatorBoxItemStateChanged() {
-    config.setDecimalSeparator(H::DecimalSeparator(
-        static_cast<H::DecimalSeparator::Value>(std::max(0, decimalSeparatorBox->currentIndex()))));
+    config.setDecimalSeparator(decimalSeparatorBox->selectedSeparator());
 }
 void WeightToKeyFrame2::outputTerminatorBoxItemStateChanged() {
     config.setOutputTerminator(H::OutputTerminator(
@@ -847,6 +957,7 @@ void WeightToKeyFrame2::keyboardTypeBoxItemStateChanged() {
     const int delay = delayTextField->text().toInt(&ok, 10);
     // ALT codes need a little time between keys to be taken by every application.
     if (type == H::KeyboardType::ALL && ok && delay < 3) {
+        keyboardTypeBox->hidePopup();
         if (!isClosing)
             message(QStringLiteral("info"), text("info.delay.keyboard.all"),
                     int(Kind::Information));
@@ -884,75 +995,66 @@ void WeightToKeyFrame2::abortAutoStartCheckBoxItemStateChanged() {
     config.abortAutoStartWhenPrevPortNotAvailable = abortAutoStartCheckBox->isChecked();
 }
 
-bool WeightToKeyFrame2::verifyText(QLineEdit* field, bool valid, const char* messageKey,
-                                   QWidget* tab) {
-    if (valid)
-        return true;
-    if (!isClosing) {
-        message(QStringLiteral("error"), text(messageKey), int(Kind::Error));
-        if (tabbedPane->indexOf(tab) >= 0)
-            tabbedPane->setCurrentWidget(tab);
-        field->setFocus();
+void WeightToKeyFrame2::installVerifier(QLineEdit* field, VerifiedField which) {
+    const auto setter = fieldVerifier(which).setter;
+    FieldVerifierHook::install(field, which, Dialogs::prompts(),
+                               {[this, setter](const QString& t) { (config.*setter)(t); },
+                                [] { return isClosing.load(); },
+                                [this, field] { selectTabOf(field); }});
+}
+
+void WeightToKeyFrame2::selectTabOf(QWidget* control) {
+    for (int i = 0; i < tabbedPane->count(); ++i) {
+        if (tabbedPane->widget(i)->isAncestorOf(control)) {
+            tabbedPane->setCurrentIndex(i);
+            return;
+        }
     }
-    return false;
+}
+
+void WeightToKeyFrame2::startWithSessionCheckBoxActionPerformed() {
+    const bool on = startWithSessionCheckBox->isChecked();
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (options_.backend == prefs::SettingsStore::Backend::SharedFile)
+        command << QStringLiteral("--shared");
+    QString error;
+    if (util::SessionAutostart().setEnabled(on, command, error))
+        return;
+    message(QStringLiteral("error"), text("autostart.change.failed") + error, int(Kind::Error));
+    // The box shows what the desktop will do.
+    const QSignalBlocker block(startWithSessionCheckBox);
+    startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
+}
+
+bool WeightToKeyFrame2::verifyField(QLineEdit* field) {
+    FieldVerifierHook* hook = FieldVerifierHook::of(field);
+    return hook && hook->verify();
 }
 
 bool WeightToKeyFrame2::verifyMathOperand() {
-    // A decimal comma is read as a point and stored as one.
-    const QString operand =
-        mathOperandTextField->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.'));
-    if (!verifyText(mathOperandTextField, H::MathOperand::valid(operand), "error.math.operand",
-                    processingPanel))
-        return false;
-    config.setMathOperand(operand);
-    return true;
+    return verifyField(mathOperandTextField);
 }
-
 bool WeightToKeyFrame2::verifyDecimalPlaces() {
-    const QString t = decimalTextField->text().trimmed();
-    if (!verifyText(decimalTextField, H::DecimalPlaces::valid(t), "error.decimal.places",
-                    processingPanel))
-        return false;
-    config.setDecimalPlaces(t);
-    return true;
+    return verifyField(decimalTextField);
 }
-
 bool WeightToKeyFrame2::verifyEditNumCharacters() {
-    const QString t = editNumCharactersTextField->text().trimmed();
-    if (!verifyText(editNumCharactersTextField, H::EditNumCharacters::valid(t),
-                    "error.edit.numCharacters", processingPanel))
-        return false;
-    config.setEditNumCharacters(t);
-    return true;
+    return verifyField(editNumCharactersTextField);
 }
-
 bool WeightToKeyFrame2::verifyRemoveCharacters() {
-    const QString t = removeCharactersTextField->text();
-    if (!verifyText(removeCharactersTextField, H::RemoveCharacters::valid(t),
-                    "error.edit.removeCharacters", processingPanel))
-        return false;
-    config.setRemoveCharacters(t);
-    return true;
+    return verifyField(removeCharactersTextField);
 }
-
 bool WeightToKeyFrame2::verifyEveryXValues() {
-    const QString t = everyXValuesTextField->text().trimmed();
-    if (!verifyText(everyXValuesTextField, H::EveryXValues::valid(t), "error.edit.everyXValues",
-                    outputPanel))
-        return false;
-    config.setEveryXValues(t);
-    return true;
+    return verifyField(everyXValuesTextField);
 }
-
 bool WeightToKeyFrame2::verifyDelay() {
-    const QString t = delayTextField->text().trimmed();
-    if (!verifyText(delayTextField, H::Delay::valid(t), "error.intercharacter.delay", outputPanel))
-        return false;
-    config.setDelay(t);
-    return true;
+    return verifyField(delayTextField);
 }
 
 void WeightToKeyFrame2::updateConfigFromTabs() {
+    // Refusals below may select a tab again; that change is not a tab left by the user.
+    const bool nested = updatingFromTabs_;
+    updatingFromTabs_ = true;
+
     portListItemStateChanged();
     instrumentBoxItemStateChanged();
     bitRateBoxItemStateChanged();
@@ -962,7 +1064,7 @@ void WeightToKeyFrame2::updateConfigFromTabs() {
     inputTerminatorBoxItemStateChanged();
     connectButtonActionPerformed();
     keyboardTypeBoxItemStateChanged();
-    if (!H::Delay::valid(delayTextField->text().trimmed())) {
+    if (!H::Delay::valid(delayTextField->text())) {
         if (!isClosing)
             message(QStringLiteral("error"), text("error.intercharacter.delay"), int(Kind::Error));
         delayTextField->setText(H::Delay::getDefault());
@@ -978,6 +1080,7 @@ void WeightToKeyFrame2::updateConfigFromTabs() {
     verifyEveryXValues();
     verifyDelay();
     mathOperationBoxItemStateChanged();
+    roundingMethodBoxItemStateChanged();
     soundComboBoxItemStateChanged();
     editOperationComboBoxItemStateChanged();
     editPositionComboBoxItemStateChanged();
@@ -987,25 +1090,34 @@ void WeightToKeyFrame2::updateConfigFromTabs() {
         mathOperationBox->setCurrentIndex(H::MathOperation::NONE);
         mathOperationBoxItemStateChanged();
     }
+    // A division needs rounding; the division itself stays selected.
     if (config.getMathOperation() == H::MathOperation::DIVIDE &&
-        decimalTextField->text().trimmed().isEmpty() && !mathRoundingErrorWarningDisplayed &&
-        !isClosing) {
-        mathRoundingErrorWarningDisplayed = true;
-        QTimer::singleShot(0, this, [this] {
-            if (tabbedPane->indexOf(processingPanel) >= 0)
-                tabbedPane->setCurrentWidget(processingPanel);
-            decimalTextField->setFocus();
-            message(QStringLiteral("error"),
-                    text("please.enter.number.of.decimal.places.for.rounding.or.disable.division"),
-                    int(Kind::Warning));
-            mathRoundingErrorWarningDisplayed = false;
-        });
-    }
+        decimalTextField->text().trimmed().isEmpty())
+        queueDivisionReminder();
     ignoreDuplicatesCheckBoxActionPerformed();
     minimizeToTrayCheckBoxItemStateChanged();
     notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     checkForUpdatesCheckBoxItemStateChanged();
     abortAutoStartCheckBoxItemStateChanged();
+
+    updatingFromTabs_ = nested;
+}
+
+void WeightToKeyFrame2::queueDivisionReminder() {
+    if (mathRoundingErrorWarningDisplayed || isClosing)
+        return;
+    mathRoundingErrorWarningDisplayed = true;
+    QTimer::singleShot(0, this, [this] {
+        if (!isClosing) {
+            if (tabbedPane->indexOf(processingPanel) >= 0)
+                tabbedPane->setCurrentWidget(processingPanel);
+            decimalTextField->setFocus(Qt::OtherFocusReason);
+            message(QStringLiteral("error"),
+                    text("please.enter.number.of.decimal.places.for.rounding.or.disable.division"),
+                    int(Kind::Warning));
+        }
+        mathRoundingErrorWarningDisplayed = false;
+    });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1238,7 +1350,7 @@ void WeightToKeyFrame2::tabbedPaneStateChanged(int index) {
     QWidget* previous = currentTab_;
     currentTabIndex = index;
     currentTab_ = tabbedPane->widget(index);
-    if (!isSettingsTab(previous) || previous == currentTab_)
+    if (!isSettingsTab(previous) || previous == currentTab_ || updatingFromTabs_)
         return;
     updateConfigFromTabs();
     if (!oldConfig->isSaveNecessary(config))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Config.h"
+#include "serwedge/FieldVerifiers.h"
 #include "serwedge/prefs/SettingsStore.h"
 #include "serwedge/util/UpdateWorkerView.h"
 #include "worker/SoundBot.h"
@@ -44,6 +45,7 @@ class UpdateWorker;
 namespace serwedge {
 
 class Catalogue;
+class DecimalSeparatorBox;
 class EventLog;
 
 // Set once the main window starts closing; background threads read it before they report.
@@ -76,6 +78,10 @@ public:
     static void setInjectorFactory(InjectorFactory factory); // empty = the platform's
     // The synthesizer for each start with sound; the platform's unless replaced.
     static void setPlayerFactory(worker::SoundBot::PlayerFactory factory);
+    // Ends the program with a status after a confirmed settings import, without saving; leaves
+    // the event loop with that status unless replaced (empty = that).
+    using ExitHandler = std::function<void(int status)>;
+    static void setExitHandler(ExitHandler handler);
 
     // Builds the window in the start-up order. When a start-up check ends the program,
     // exitStatus() holds the status and the window is not shown.
@@ -122,6 +128,8 @@ public:
     QPushButton* startStopButton() const { return startStopJButton; }
     QLabel* statusLabel() const { return statusJLabel; }
     QString statusText() const;
+    // Whether the division reminder is queued or on screen.
+    bool isMathRoundingErrorWarningDisplayed() const { return mathRoundingErrorWarningDisplayed; }
     static QIcon createImageIcon(const QString& path, const QString& description);
 
     // The controls of the settings tabs, named after the settings they edit.
@@ -148,7 +156,7 @@ public:
     QCheckBox* ignoreDuplicatesCheckBox = nullptr;
     QPushButton* adjustIgnoreButton = nullptr;
 
-    QComboBox* decimalSeparatorBox = nullptr;
+    DecimalSeparatorBox* decimalSeparatorBox = nullptr;
     QComboBox* outputTerminatorBox = nullptr;
     QComboBox* soundComboBox = nullptr;
     QComboBox* keyboardTypeBox = nullptr;
@@ -164,6 +172,8 @@ public:
     QCheckBox* notifyWhenMinimizedToTrayCheckBox = nullptr;
     QCheckBox* checkForUpdatesCheckBox = nullptr;
     QCheckBox* abortAutoStartCheckBox = nullptr;
+    // Not a configuration field: the desktop's autostart entry holds this choice.
+    QCheckBox* startWithSessionCheckBox = nullptr;
     QPushButton* importSettingsButton = nullptr;
     QPushButton* exportSettingsButton = nullptr;
 
@@ -177,6 +187,10 @@ public:
     // Reads the entry as a byte value 0..255; false (with a message) when it is not one.
     bool inputTerminatorBoxItemStateChanged();
     void autoButtonActionPerformed();
+    void customizeButtonActionPerformed();
+    void adjustIgnoreButtonActionPerformed();
+    void importSettingsButtonActionPerformed();
+    void exportSettingsButtonActionPerformed();
     void defaultButtonActionPerformed();
     void refreshPortsButtonActionPerformed();
     void mathOperationBoxItemStateChanged();
@@ -195,8 +209,10 @@ public:
     void notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     void checkForUpdatesCheckBoxItemStateChanged();
     void abortAutoStartCheckBoxItemStateChanged();
-    // Text-field verifiers: store a valid text and answer true; refuse an invalid one with its
-    // message (none while closing) and keep the previous value.
+    void startWithSessionCheckBoxActionPerformed();
+    // Text-field verifiers (they also run when their field loses the focus): store a valid text
+    // and answer true; refuse an invalid one with its message (none while closing), select the
+    // field's tab again and keep the previous value.
     bool verifyMathOperand();
     bool verifyDecimalPlaces();
     bool verifyEditNumCharacters();
@@ -234,7 +250,12 @@ private:
     void releaseFinishedWorker();
     void updateMainPanel();
     bool isSettingsTab(QWidget* page) const;
-    bool verifyText(QLineEdit* field, bool valid, const char* messageKey, QWidget* tab);
+    void installVerifier(QLineEdit* field, VerifiedField which);
+    bool verifyField(QLineEdit* field);
+    void selectTabOf(QWidget* control);
+    void selectTerminator(int value);
+    // The division reminder: queued once; the flag stays set while it is on screen.
+    void queueDivisionReminder();
     void message(const QString& titleKey, const QString& text, int kind);
     QString text(const char* key) const;
 
@@ -250,6 +271,7 @@ private:
     int currentTabIndex = 0;
     QWidget* currentTab_ = nullptr;
     bool mathRoundingErrorWarningDisplayed = false;
+    bool updatingFromTabs_ = false; // tab changes made while copying the controls save nothing
 
     std::shared_ptr<worker::Keybot> keyBot;
     std::unique_ptr<worker::KeybotThread> keybotThread;

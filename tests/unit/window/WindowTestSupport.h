@@ -59,13 +59,28 @@ class RecordedDialogs : public serwedge::Dialogs {
 public:
     void message(QWidget*, const QString& title, const QString& text, Kind kind) override {
         shown.push_back({title, text, kind});
+        if (onShown)
+            onShown();
     }
     bool question(QWidget*, const QString& title, const QString& text) override {
         shown.push_back({title, text, Kind::Information});
+        if (onShown)
+            onShown();
         return answer;
     }
+    QString saveFileName(QWidget*, const QString&, const QString& proposed,
+                         const QString&) override {
+        proposedName = proposed;
+        return saveAnswer;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return openAnswer; }
+
     std::vector<Shown> shown;
     bool answer = true;
+    // File dialogs: the chosen path, "" for cancel.
+    QString saveAnswer, openAnswer, proposedName;
+    // Runs while a message or question is on screen.
+    std::function<void()> onShown;
 };
 
 // A store in memory that refuses access on demand (reading, writing or both).
