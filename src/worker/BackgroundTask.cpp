@@ -7,7 +7,20 @@
 
 namespace serwedge::worker {
 
-BackgroundTaskBase::BackgroundTaskBase() : receiver_(std::make_unique<QObject>()) {}
+// Lives on the receiving thread. The background thread asks it by name to deliver or finish,
+// so that no data of ours is built on that thread and read on the other behind Qt's lock.
+class TaskReceiver : public QObject {
+    Q_OBJECT
+public:
+    explicit TaskReceiver(BackgroundTaskBase* task) : task_(task) {}
+    Q_INVOKABLE void deliver() { task_->deliverOnReceiver(); }
+    Q_INVOKABLE void finish() { task_->finishOnReceiver(); }
+
+private:
+    BackgroundTaskBase* task_;
+};
+
+BackgroundTaskBase::BackgroundTaskBase() : receiver_(std::make_unique<TaskReceiver>(this)) {}
 
 BackgroundTaskBase::~BackgroundTaskBase() {
     shutdown();
@@ -77,13 +90,12 @@ void BackgroundTaskBase::shutdown() {
 void BackgroundTaskBase::scheduleDelivery() {
     if (deliveryPending_.exchange(true))
         return;
-    QMetaObject::invokeMethod(
-        receiver_.get(),
-        [this] {
-            deliveryPending_ = false;
-            deliverPending();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(receiver_.get(), "deliver", Qt::QueuedConnection);
+}
+
+void BackgroundTaskBase::deliverOnReceiver() {
+    deliveryPending_ = false;
+    deliverPending();
 }
 
 void BackgroundTaskBase::threadMain() {
@@ -110,8 +122,7 @@ void BackgroundTaskBase::threadMain() {
     }
     wake_.notify_all();
     // Queued after every delivery scheduled so far, so done sees every batch first.
-    QMetaObject::invokeMethod(
-        receiver_.get(), [this] { finishOnReceiver(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(receiver_.get(), "finish", Qt::QueuedConnection);
 }
 
 void BackgroundTaskBase::finishOnReceiver() {
@@ -123,3 +134,5 @@ void BackgroundTaskBase::finishOnReceiver() {
 }
 
 } // namespace serwedge::worker
+
+#include "BackgroundTask.moc"

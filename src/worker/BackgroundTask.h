@@ -19,6 +19,8 @@
 
 namespace serwedge::worker {
 
+class TaskReceiver;
+
 class BackgroundTaskBase {
 public:
     enum class Outcome {
@@ -73,10 +75,12 @@ protected:
     virtual void done() {}
 
 private:
+    friend class TaskReceiver;
     void threadMain();
+    void deliverOnReceiver();
     void finishOnReceiver();
 
-    std::unique_ptr<QObject> receiver_;
+    std::unique_ptr<TaskReceiver> receiver_;
     std::thread thread_;
     bool started_ = false;
     bool doneRun_ = false;
