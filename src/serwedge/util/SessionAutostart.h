@@ -41,8 +41,8 @@ public:
     static QByteArray entryText(const QStringList& command);
 
     // The Exec value for `command`: arguments with reserved characters quoted, "%" doubled,
-    // and the string escapes of desktop entries applied, as the Desktop Entry Specification
-    // asks.
+    // and the string escapes of desktop entries applied, as freedesktop.org's rules for desktop
+    // entries ask.
     static QString execValue(const QStringList& command);
 
 private:

@@ -28,11 +28,11 @@ public:
         usbTty("ttyUSB0", usb / "1-1", "1-1:1.0", "ftdi_sio", "FT232R USB UART", "FTDI");
         usbTty("ttyUSB1", usb / "1-2", "1-2:1.0", "pl2303", "", ""); // no descriptors
         acmTty("ttyACM0", usb / "1-3", "Arduino Uno", "Arduino (www.arduino.cc)");
-        uart("ttyS0", "4");
-        uart("ttyS1", "0"); // no UART behind it
-        uart("ttyS10", "4");
-        uart("ttyS2", "4");
-        serialBaseUart("ttyS3");
+        uart("ttyAMA0", "4");
+        uart("ttyAMA1", "0"); // no UART behind it
+        uart("ttyAMA10", "4");
+        uart("ttyAMA2", "4");
+        serialBaseUart("ttyAMA3");
         for (const char* bare : {"ptmx", "tty0", "console"}) // pseudo-terminal master, consoles
             fs::create_directories(root / "devices/virtual/tty" / bare);
         for (const char* bare : {"ptmx", "tty0", "console"})
@@ -141,13 +141,13 @@ protected:
 
 TEST_F(PortListTest, sysfsWalkListsRealPortsInNaturalOrderWithDriverData) {
     const Listed l = driverList();
-    EXPECT_EQ(l.names, (Names{"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS3",
-                              "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+    EXPECT_EQ(l.names, (Names{"/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2", "/dev/ttyAMA3",
+                              "/dev/ttyAMA10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
     ASSERT_EQ(l.info.size(), 7u);
     using Info = std::array<std::string, 3>;
     EXPECT_EQ(l.info[0], (Info{"/dev/ttyACM0", "Arduino (www.arduino.cc)", "Arduino Uno"}));
-    EXPECT_EQ(l.info[1], (Info{"/dev/ttyS0", "(Standard port types)", "Serial port (serial8250)"}));
-    EXPECT_EQ(l.info[3], (Info{"/dev/ttyS3", "(Standard port types)", "Serial port (serial)"}));
+    EXPECT_EQ(l.info[1], (Info{"/dev/ttyAMA0", "(Standard port types)", "Serial port (serial8250)"}));
+    EXPECT_EQ(l.info[3], (Info{"/dev/ttyAMA3", "(Standard port types)", "Serial port (serial)"}));
     EXPECT_EQ(l.info[5], (Info{"/dev/ttyUSB0", "FTDI", "FT232R USB UART"}));
     EXPECT_EQ(l.info[6], (Info{"/dev/ttyUSB1", "unknown", "USB serial adapter 0403:6001"}));
 }
@@ -158,8 +158,8 @@ TEST_F(PortListTest, simulatedDevicesComeFirstAndStandInForRealOnes) {
     serdrv_sim_create("gone");
     serdrv_sim_unplug("gone");
     const Listed l = driverList();
-    EXPECT_EQ(l.names, (Names{"/dev/ttyUSB0", "COM3", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2",
-                              "/dev/ttyS3", "/dev/ttyS10", "/dev/ttyUSB1"}));
+    EXPECT_EQ(l.names, (Names{"/dev/ttyUSB0", "COM3", "/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2",
+                              "/dev/ttyAMA3", "/dev/ttyAMA10", "/dev/ttyUSB1"}));
     EXPECT_EQ(l.info[0][2], "Simulated serial port");
 }
 
@@ -167,8 +167,8 @@ TEST_F(PortListTest, linuxListsInDriverOrderAndKeepsDriverRecords) {
     serdrv_sim_create("COM10");
     serdrv_sim_create("COM2");
     EXPECT_EQ(SerialPortLocal::getPortList(),
-              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS3",
-                     "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2", "/dev/ttyAMA3",
+                     "/dev/ttyAMA10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
     const auto info = SerialPortLocal::getDriverInfoList();
     ASSERT_GE(info.size(), 8u);
     FriendlyPortUtil::update();
