@@ -9,6 +9,8 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
+#include "../worker/WorkerTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -29,47 +31,11 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
+using worker_test::app;
+using worker_test::pump;
+using worker_test::RecordingView;
+
 namespace {
-
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "port_fault_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
-class RecordingView : public WeightWorkerView {
-public:
-    void logEvent(const QString& t) override {
-        std::lock_guard l(m);
-        events.push_back(t);
-    }
-    void logImportantEvent(const QString& t) override {
-        std::lock_guard l(m);
-        important.push_back(t);
-    }
-    void setConnectedInGUI(bool c) override { connected.push_back(c); }
-    void update(const DataLine& line) override { lines.push_back(line); }
-    void showWarning(const QString&, const QString&) override {}
-    std::vector<QString> importantCopy() {
-        std::lock_guard l(m);
-        return important;
-    }
-
-    std::mutex m;
-    std::vector<QString> events, important;
-    std::vector<bool> connected;
-    std::vector<DataLine> lines;
-};
-
-bool pump(const std::function<bool()>& until, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!until() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return until();
-}
 
 Config configFor(const QString& port, Instrument instrument, int terminator = 13) {
     Config c = Instrument(instrument).getDefaultConfig();

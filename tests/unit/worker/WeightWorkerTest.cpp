@@ -7,6 +7,8 @@
 #include "rs232/IOException.h"
 #include "serdrv_sim.h"
 
+#include "WorkerTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -22,49 +24,11 @@ using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 using namespace std::chrono_literals;
 
+using worker_test::app;
+using worker_test::pump;
+using worker_test::RecordingView;
+
 namespace {
-
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "weight_worker_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
-class RecordingView : public WeightWorkerView {
-public:
-    void logEvent(const QString& t) override {
-        std::lock_guard l(m);
-        events.push_back(t);
-    }
-    void logImportantEvent(const QString& t) override {
-        std::lock_guard l(m);
-        important.push_back(t);
-    }
-    void setConnectedInGUI(bool c) override { connected.push_back(c); }
-    void update(const DataLine& line) override { lines.push_back(line); }
-    void showWarning(const QString& title, const QString& message) override {
-        warnings.push_back(title + "|" + message);
-    }
-    std::vector<QString> importantCopy() {
-        std::lock_guard l(m);
-        return important;
-    }
-
-    std::mutex m;
-    std::vector<QString> events, important, warnings;
-    std::vector<bool> connected;
-    std::vector<DataLine> lines;
-};
-
-bool pump(const std::function<bool()>& until, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!until() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return until();
-}
 
 class SimPort {
 public:

@@ -1,0 +1,62 @@
+#pragma once
+
+// Shared by the tests of the reading worker: an event loop, a view that records what the worker
+// reports, and a bounded wait that keeps the event loop turning.
+
+#include "worker/DataLine.h"
+#include "worker/WeightWorkerView.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace worker_test {
+
+inline QCoreApplication* app() {
+    static int argc = 1;
+    static char name[] = "worker_test";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* a = new QCoreApplication(argc, argv);
+    return a;
+}
+
+// Log calls may come from the worker's thread; the rest arrive on the test's thread.
+class RecordingView : public serwedge::worker::WeightWorkerView {
+public:
+    void logEvent(const QString& t) override {
+        std::lock_guard l(m);
+        events.push_back(t);
+    }
+    void logImportantEvent(const QString& t) override {
+        std::lock_guard l(m);
+        important.push_back(t);
+    }
+    void setConnectedInGUI(bool c) override { connected.push_back(c); }
+    void update(const serwedge::worker::DataLine& line) override { lines.push_back(line); }
+    void showWarning(const QString& title, const QString& message) override {
+        warnings.push_back(title + "|" + message);
+    }
+    std::vector<QString> importantCopy() {
+        std::lock_guard l(m);
+        return important;
+    }
+
+    std::mutex m;
+    std::vector<QString> events, important, warnings;
+    std::vector<bool> connected;
+    std::vector<serwedge::worker::DataLine> lines;
+};
+
+inline bool pump(const std::function<bool()>& until, int ms = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!until() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return until();
+}
+
+} // namespace worker_test
