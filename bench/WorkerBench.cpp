@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     std::vector<double> ms;
     for (std::size_t i = 0; i < std::min(written.size(), view.delivered.size()); ++i)
-        ms.push_back(std::chrono::duration<double, std::milli>(view.delivered[i] - written[i]).count());
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(view.delivered[i] - written[i]).count());
     std::sort(ms.begin(), ms.end());
     if (ms.empty()) {
         std::fprintf(stderr, "no line arrived\n");

@@ -50,15 +50,16 @@ Config::Config(QString port, std::optional<Instrument> instrument, int bitRate, 
       abortAutoStartWhenPrevPortNotAvailable(abortAutoStartWhenPrevPortNotAvailable),
       ignoreDuplicates(ignoreDuplicates), port_(std::move(port)), instrument_(instrument),
       bitRate_(bitRate), dataBits_(dataBits), stopBits_(stopBits), parity_(parity),
-      inputTerminator_(inputTerminator), decimalSeparator_(decimalSeparator),
-      startWith_(startWith), outputTerminator_(outputTerminator),
-      outputTerminator2_(outputTerminator2), everyXValues_(std::move(everyXValues)),
-      connect_(connect), mathOperation_(mathOperation), mathOperand_(std::move(mathOperand)),
-      decimalPlaces_(std::move(decimalPlaces)), roundingMethod_(roundingMethod), sound_(sound),
-      keyboardType_(keyboardType), delay_(std::move(delay)), editOperation_(editOperation),
-      editPosition_(editPosition), editNumCharacters_(std::move(editNumCharacters)),
+      inputTerminator_(inputTerminator), decimalSeparator_(decimalSeparator), startWith_(startWith),
+      outputTerminator_(outputTerminator), outputTerminator2_(outputTerminator2),
+      everyXValues_(std::move(everyXValues)), connect_(connect), mathOperation_(mathOperation),
+      mathOperand_(std::move(mathOperand)), decimalPlaces_(std::move(decimalPlaces)),
+      roundingMethod_(roundingMethod), sound_(sound), keyboardType_(keyboardType),
+      delay_(std::move(delay)), editOperation_(editOperation), editPosition_(editPosition),
+      editNumCharacters_(std::move(editNumCharacters)),
       removeCharacters_(std::move(removeCharacters)), customRegEx_(std::move(customRegEx)),
-      ignoreTimeLimit_(std::move(ignoreTimeLimit)), ignoreDifference_(std::move(ignoreDifference)) {}
+      ignoreTimeLimit_(std::move(ignoreTimeLimit)), ignoreDifference_(std::move(ignoreDifference)) {
+}
 
 void Config::setInstrument(std::optional<Instrument> v) {
     instrument_ = v;
@@ -127,15 +128,14 @@ bool textDiffers(const QString& a, const QString& b) {
 
 bool Config::hasChanged(const Config& a, const Config& b) {
     return textDiffers(a.port_, b.port_) || a.instrument_ != b.instrument_ ||
-           a.bitRate_ != b.bitRate_ || a.dataBits_ != b.dataBits_ ||
-           a.stopBits_ != b.stopBits_ || a.parity_ != b.parity_ ||
-           a.inputTerminator_ != b.inputTerminator_ || a.connect_ != b.connect_ ||
-           a.keyboardType_ != b.keyboardType_ || textDiffers(a.delay_, b.delay_) ||
-           a.decimalSeparator_ != b.decimalSeparator_ || a.startWith_ != b.startWith_ ||
-           a.outputTerminator_ != b.outputTerminator_ ||
+           a.bitRate_ != b.bitRate_ || a.dataBits_ != b.dataBits_ || a.stopBits_ != b.stopBits_ ||
+           a.parity_ != b.parity_ || a.inputTerminator_ != b.inputTerminator_ ||
+           a.connect_ != b.connect_ || a.keyboardType_ != b.keyboardType_ ||
+           textDiffers(a.delay_, b.delay_) || a.decimalSeparator_ != b.decimalSeparator_ ||
+           a.startWith_ != b.startWith_ || a.outputTerminator_ != b.outputTerminator_ ||
            a.outputTerminator2_ != b.outputTerminator2_ ||
-           textDiffers(a.everyXValues_, b.everyXValues_) ||
-           a.mathOperation_ != b.mathOperation_ || textDiffers(a.mathOperand_, b.mathOperand_) ||
+           textDiffers(a.everyXValues_, b.everyXValues_) || a.mathOperation_ != b.mathOperation_ ||
+           textDiffers(a.mathOperand_, b.mathOperand_) ||
            textDiffers(a.decimalPlaces_, b.decimalPlaces_) ||
            a.roundingMethod_ != b.roundingMethod_ || a.sound_ != b.sound_ ||
            a.minimizeToTray != b.minimizeToTray ||

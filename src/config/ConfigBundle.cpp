@@ -3,7 +3,8 @@
 namespace serwedge::config {
 
 Catalogue& configBundle() {
-    static Catalogue bundle(QStringLiteral("config"), QStringLiteral("serwedge.config.ConfigBundle"),
+    static Catalogue bundle(QStringLiteral("config"),
+                            QStringLiteral("serwedge.config.ConfigBundle"),
                             {
                                 // option enumerations
                                 "key.none",

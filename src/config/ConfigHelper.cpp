@@ -16,8 +16,9 @@ Catalogue& bundle() {
 
 namespace {
 
-constexpr std::array<int, 15> kBitRateNumbers{110,   150,   300,    600,    1200,   2400,   4800,  9600,
-                                              19200, 38400, 57600, 115200, 230400, 460800, 921600};
+constexpr std::array<int, 15> kBitRateNumbers{110,   150,    300,    600,    1200,
+                                              2400,  4800,   9600,   19200,  38400,
+                                              57600, 115200, 230400, 460800, 921600};
 
 bool intInRange(const QString& text, int low, int high) {
     if (text.isEmpty())

@@ -27,18 +27,31 @@ Catalogue& bundle();
 class BitRates : public Enumeration<BitRates> {
 public:
     enum Value {
-        BR_110, BR_150, BR_300, BR_600, BR_1200, BR_2400, BR_4800, BR_9600,
-        BR_19200, BR_38400, BR_57600, BR_115200, BR_230400, BR_460800, BR_921600
+        BR_110,
+        BR_150,
+        BR_300,
+        BR_600,
+        BR_1200,
+        BR_2400,
+        BR_4800,
+        BR_9600,
+        BR_19200,
+        BR_38400,
+        BR_57600,
+        BR_115200,
+        BR_230400,
+        BR_460800,
+        BR_921600
     };
     static constexpr std::array<const char*, 15> kNames{
-        "BR_110",   "BR_150",   "BR_300",    "BR_600",    "BR_1200",
-        "BR_2400",  "BR_4800",  "BR_9600",   "BR_19200",  "BR_38400",
+        "BR_110",   "BR_150",    "BR_300",    "BR_600",    "BR_1200",
+        "BR_2400",  "BR_4800",   "BR_9600",   "BR_19200",  "BR_38400",
         "BR_57600", "BR_115200", "BR_230400", "BR_460800", "BR_921600"};
     constexpr BitRates(Value v) noexcept : Enumeration(v) {}
     constexpr operator Value() const noexcept { return static_cast<Value>(ordinal()); }
 
-    QString toString() const;     // "9600"
-    int bitsPerSecond() const;    // 9600
+    QString toString() const;  // "9600"
+    int bitsPerSecond() const; // 9600
     static int getDefault() { return BR_9600; }
     static bool valid(int index) { return index >= 0 && index < count(); }
     static QString getReadable(int index);
@@ -107,11 +120,28 @@ public:
 class StartWith : public Enumeration<StartWith> {
 public:
     enum Value {
-        NONE, ENTER, TAB, RIGHT, DOWN, DELETE, MULTIPLY,
-        F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12
+        NONE,
+        ENTER,
+        TAB,
+        RIGHT,
+        DOWN,
+        DELETE,
+        MULTIPLY,
+        F1,
+        F2,
+        F3,
+        F4,
+        F5,
+        F6,
+        F7,
+        F8,
+        F9,
+        F10,
+        F11,
+        F12
     };
     static constexpr std::array<const char*, 19> kNames{
-        "NONE", "ENTER", "TAB", "RIGHT", "DOWN", "DELETE", "MULTIPLY", "F1", "F2", "F3",
+        "NONE", "ENTER", "TAB", "RIGHT", "DOWN", "DELETE", "MULTIPLY", "F1",  "F2", "F3",
         "F4",   "F5",    "F6",  "F7",    "F8",   "F9",     "F10",      "F11", "F12"};
     constexpr StartWith(Value v) noexcept : Enumeration(v) {}
     constexpr operator Value() const noexcept { return static_cast<Value>(ordinal()); }
@@ -141,7 +171,7 @@ public:
     constexpr Sound(Value v) noexcept : Enumeration(v) {}
     constexpr operator Value() const noexcept { return static_cast<Value>(ordinal()); }
 
-    QString toString() const; // the percussion name
+    QString toString() const;        // the percussion name
     int getPercussionNumber() const; // General MIDI percussion key number
     static Sound getDefault() { return NONE; }
 };

@@ -11,8 +11,7 @@ namespace serwedge::config {
 // Base of the option enumerations: a constant with an identifier (its stored form) and a
 // position. D provides `enum Value`, `kNames` (identifiers in declaration order) and a
 // constructor from Value.
-template <class D>
-class Enumeration {
+template <class D> class Enumeration {
 public:
     constexpr int ordinal() const noexcept { return ord_; }
     QString name() const { return QLatin1String(D::kNames[static_cast<std::size_t>(ord_)]); }

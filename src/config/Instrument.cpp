@@ -29,7 +29,8 @@ const char* const kAndPattern = R"re(([-+]+[0-9]*[\.,]?[0-9]+))re";
 const char* const kAdamLabelPattern =
     R"re(([-+]?\s*[0-9]*[\.,]?[0-9]+)\s?(kg|g|lb|oz|pcs|ct|d|GN|ozt|dwt|MM|TlH|TlC|Tlt|t|N|g2|TlJ))re";
 // One capture group of the printable ASCII characters 32 to 126.
-const char* const kBarcodeCompletePattern = R"re(([] !"#$%&'()*+,-./\d:;<=>?@A-Z\[\\^_`a-z{|}~]+))re";
+const char* const kBarcodeCompletePattern =
+    R"re(([] !"#$%&'()*+,-./\d:;<=>?@A-Z\[\\^_`a-z{|}~]+))re";
 
 Display displayOf(Instrument::Value v) {
     using I = Instrument;
@@ -112,8 +113,8 @@ Display displayOf(Instrument::Value v) {
 
 LineSettings lineOf(Instrument::Value v) {
     using I = Instrument;
-    constexpr int B1200 = BitRates::BR_1200, B2400 = BitRates::BR_2400,
-                  B4800 = BitRates::BR_4800, B9600 = BitRates::BR_9600;
+    constexpr int B1200 = BitRates::BR_1200, B2400 = BitRates::BR_2400, B4800 = BitRates::BR_4800,
+                  B9600 = BitRates::BR_9600;
     constexpr int D7 = DataBits::LN_7BITS, D8 = DataBits::LN_8BITS;
     constexpr int S1 = StopBits::ST_1BITS;
     switch (v) {
@@ -309,16 +310,12 @@ std::vector<std::pair<QString, QString>> Instrument::getTestStrings() const {
     switch (static_cast<Value>(ordinal())) {
     case BARCODE_ALPHA_COMPLETE: {
         const QString own = QString::fromLatin1(kBarcodeCompletePattern);
-        return {P{own, own},
-                P{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-                P{"1234567890", "1234567890"},
-                P{" ", " "}};
+        return {P{own, own}, P{"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+                P{"1234567890", "1234567890"}, P{" ", " "}};
     }
     case AND:
-        return {P{"ST, +00012.34 kg", "+00012.34"},
-                P{"US, -00012,45 g", "-00012,45"},
-                P{"ST, +00000101 PC", "+00000101"},
-                P{"ST, 12345,67 kg", ""}};
+        return {P{"ST, +00012.34 kg", "+00012.34"}, P{"US, -00012,45 g", "-00012,45"},
+                P{"ST, +00000101 PC", "+00000101"}, P{"ST, 12345,67 kg", ""}};
     case AND_SIMPLE:
     case AND_EM:
         return Instrument(AND).getTestStrings();
@@ -345,16 +342,15 @@ std::vector<std::pair<QString, QString>> Instrument::getTestStrings() const {
     case KERN_MPS:
         return {P{"NET  WEIGHT  3.3kg\n", "  3.3"}, P{"N  60.24 kg\n", "  60.24"}};
     case KERN_RPB:
-        return {P{"N:    0.404 kg\r", "0.404"}, P{"   0.34 EUR/kg\r", ""}, P{"N:  4000 g\r", "4000"}};
+        return {P{"N:    0.404 kg\r", "0.404"}, P{"   0.34 EUR/kg\r", ""},
+                P{"N:  4000 g\r", "4000"}};
     case KEYENCE_IL:
-        return {P{"DR,08,-99.998\r", "-99.998"},
-                P{"DR,02,+123.567\r", "+123.567"},
+        return {P{"DR,08,-99.998\r", "-99.998"}, P{"DR,02,+123.567\r", "+123.567"},
                 P{"DR,02,123.567\r", ""}};
     case MITUTOYO:
         return {P{"01A+001.1920\r", "+001.1920"}, P{"01A-001.1805", "-001.1805"}, P{"+123.45", ""}};
     case MITUTOYO_LSM_6200:
-        return {P{"P00, 12.3456\r\n", " 12.3456"},
-                P{"12.3456", "12.3456"},
+        return {P{"P00, 12.3456\r\n", " 12.3456"}, P{"12.3456", "12.3456"},
                 P{"P00, +012.3456", "+012.3456"}};
     case SCHLAGE_HANDPUNCH:
         return {P{"021   001   15:27:00  06/29/16  IDENTITY VERIFIED FOR ID ( 999)", "999"}};
@@ -362,8 +358,9 @@ std::vector<std::pair<QString, QString>> Instrument::getTestStrings() const {
         return {P{R"({0,16,~0,1,MO,"TL-280",Wg,123,Pt,0)", "123"},
                 P{R"({0,16,~0,1,MO,"TL-280",Wg,-12.3,Pt,0)", "-12.3"}};
     case WEDDERBURN:
-        return {P{"\nA    2.10", ""},  P{"0    2.45", "    2.45"}, P{"4-    0.35", ""},
-                P{"14/06/2016 13:26:35", ""}, P{"1", ""}, P{"B@G", ""}};
+        return {P{"\nA    2.10", ""}, P{"0    2.45", "    2.45"},
+                P{"4-    0.35", ""},  P{"14/06/2016 13:26:35", ""},
+                P{"1", ""},           P{"B@G", ""}};
     default:
         return {P{QString(""), QString("")}};
     }

@@ -15,8 +15,8 @@ inline constexpr const char* kReleaseDate = "20180208";
 
 // Environment variables that give the property of the same name.
 inline const std::vector<std::string>& environmentKeys() {
-    static const std::vector<std::string> keys{"SERIAL_PORT_LIST", "SERDRV_OSNAME",
-                                               "SERDRV_OSARCH", "TALLYRA_UPDATE_URL"};
+    static const std::vector<std::string> keys{"SERIAL_PORT_LIST", "SERDRV_OSNAME", "SERDRV_OSARCH",
+                                               "TALLYRA_UPDATE_URL"};
     return keys;
 }
 

@@ -2,8 +2,7 @@
 
 namespace serwedge::worker {
 
-DataLine::DataLine(QString rawData, QString processedData, int count, QDateTime instant,
-                   bool error)
+DataLine::DataLine(QString rawData, QString processedData, int count, QDateTime instant, bool error)
     : rawData_(std::move(rawData)), processedData_(std::move(processedData)), count_(count),
       error_(error), instant_(std::move(instant)) {}
 
@@ -28,8 +27,7 @@ MultiDataLine::MultiDataLine(QString rawData, std::vector<QString> numericValues
     : rawData_(std::move(rawData)), numericValues_(std::move(numericValues)), error_(error),
       count_(count), instant_(std::move(instant)) {}
 
-MultiDataLine::MultiDataLine(QString rawData, std::vector<QString> numericValues,
-                             QDateTime instant)
+MultiDataLine::MultiDataLine(QString rawData, std::vector<QString> numericValues, QDateTime instant)
     : MultiDataLine(std::move(rawData), std::move(numericValues), 0, std::move(instant), false) {}
 
 } // namespace serwedge::worker

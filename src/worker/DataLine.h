@@ -45,8 +45,8 @@ private:
 // A line that carries several values at once. Values are kept as the texts found.
 class MultiDataLine {
 public:
-    MultiDataLine(QString rawData, std::vector<QString> numericValues, int count,
-                  QDateTime instant, bool error);
+    MultiDataLine(QString rawData, std::vector<QString> numericValues, int count, QDateTime instant,
+                  bool error);
     MultiDataLine(QString rawData, std::vector<QString> numericValues, QDateTime instant);
 
     int getCount() const { return count_; }

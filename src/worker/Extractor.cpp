@@ -29,7 +29,8 @@ ExtractionResult Extractor::extract(const QString& line) const {
     const QRegularExpressionMatch m = re_.match(line);
     if (!m.isValid()) {
         // The engine gave up (its match or depth limit): say so instead of typing nothing.
-        return {false, {},
+        return {false,
+                {},
                 QStringLiteral("Pattern error: the pattern %1 took too long on this line and was "
                                "stopped")
                     .arg(pattern_)};
@@ -37,13 +38,15 @@ ExtractionResult Extractor::extract(const QString& line) const {
     if (!m.hasMatch())
         return {true, QStringLiteral(""), {}};
     if (group_ < 0 || group_ > re_.captureCount()) {
-        return {false, {},
+        return {false,
+                {},
                 QStringLiteral("Group error: the pattern %2 has no group %1")
                     .arg(group_)
                     .arg(pattern_)};
     }
     if (m.capturedStart(group_) < 0) {
-        return {false, {},
+        return {false,
+                {},
                 QStringLiteral("Group error: group %1 of the pattern %2 took no part in the match")
                     .arg(group_)
                     .arg(pattern_)};

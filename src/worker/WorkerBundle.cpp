@@ -3,7 +3,8 @@
 namespace serwedge::worker {
 
 Catalogue& workerBundle() {
-    static Catalogue bundle(QStringLiteral("worker"), QStringLiteral("serwedge.worker.WorkerBundle"),
+    static Catalogue bundle(QStringLiteral("worker"),
+                            QStringLiteral("serwedge.worker.WorkerBundle"),
                             {
                                 // reading worker
                                 "null.port.error",

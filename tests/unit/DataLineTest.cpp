@@ -1,5 +1,5 @@
-#include "config/Config.h"
 #include "worker/DataLine.h"
+#include "config/Config.h"
 #include "worker/Extractor.h"
 
 #include <gtest/gtest.h>

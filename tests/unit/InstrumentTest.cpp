@@ -1,5 +1,5 @@
-#include "config/Config.h"
 #include "config/Instrument.h"
+#include "config/Config.h"
 #include "worker/DataLine.h"
 #include "worker/Extractor.h"
 
@@ -17,8 +17,8 @@ TEST(InstrumentPresets, everyPatternYieldsTheExpectedCaptureOnItsSampleLines) {
         const Extractor extractor(preset.getPattern(), preset.getCaptureGroup());
         for (const auto& [line, expected] : preset.getTestStrings()) {
             const auto result = extractor.extract(line);
-            ASSERT_TRUE(result.ok) << preset.name().toStdString() << ": "
-                                   << result.error.toStdString();
+            ASSERT_TRUE(result.ok)
+                << preset.name().toStdString() << ": " << result.error.toStdString();
             EXPECT_EQ(result.value.toStdString(), expected.toStdString())
                 << preset.name().toStdString() << " on \""
                 << serwedge::worker::DataLine::transformControlChars(line).toStdString() << "\"";
@@ -102,13 +102,14 @@ TEST(InstrumentPresets, kindsKeyMapsMessagesAndListTexts) {
         EXPECT_FALSE(p.toPlainString().isEmpty());
         if (auto m = p.getDefaultMessage()) {
             ++messages;
-            EXPECT_FALSE(m->contains("defaultMessage")) << "untranslated key for "
-                                                        << p.name().toStdString();
+            EXPECT_FALSE(m->contains("defaultMessage"))
+                << "untranslated key for " << p.name().toStdString();
         }
     }
     EXPECT_EQ(text, 3);
     EXPECT_EQ(messages, 12);
-    EXPECT_EQ(Instrument(Instrument::BARCODE_ALPHA).getKeyMapType(), KeyMapType::ALPHANUMERIC_BASIC);
+    EXPECT_EQ(Instrument(Instrument::BARCODE_ALPHA).getKeyMapType(),
+              KeyMapType::ALPHANUMERIC_BASIC);
     EXPECT_EQ(Instrument(Instrument::BARCODE_ALPHA_COMPLETE).getKeyMapType(),
               KeyMapType::ALPHANUMERIC_COMPLETE);
     EXPECT_EQ(Instrument(Instrument::BARCODE).getKeyMapType(), KeyMapType::NUMERIC);

@@ -6,7 +6,8 @@
 
 TEST(Props, commandLineDefinitionsWinAndAreRemovedFromArguments) {
     props::initFromSystem();
-    auto rest = props::applyCommandLine({"-DSERDRV_OSNAME=Windows 10", "COM3", "-Dempty", "--demo"});
+    auto rest =
+        props::applyCommandLine({"-DSERDRV_OSNAME=Windows 10", "COM3", "-Dempty", "--demo"});
     EXPECT_EQ(rest, (std::vector<std::string>{"COM3", "--demo"}));
     EXPECT_EQ(props::get("SERDRV_OSNAME"), "Windows 10");
     EXPECT_EQ(props::get("empty"), "");

@@ -146,7 +146,8 @@ TEST_F(PortListTest, sysfsWalkListsRealPortsInNaturalOrderWithDriverData) {
     ASSERT_EQ(l.info.size(), 7u);
     using Info = std::array<std::string, 3>;
     EXPECT_EQ(l.info[0], (Info{"/dev/ttyACM0", "Arduino (www.arduino.cc)", "Arduino Uno"}));
-    EXPECT_EQ(l.info[1], (Info{"/dev/ttyAMA0", "(Standard port types)", "Serial port (serial8250)"}));
+    EXPECT_EQ(l.info[1],
+              (Info{"/dev/ttyAMA0", "(Standard port types)", "Serial port (serial8250)"}));
     EXPECT_EQ(l.info[3], (Info{"/dev/ttyAMA3", "(Standard port types)", "Serial port (serial)"}));
     EXPECT_EQ(l.info[5], (Info{"/dev/ttyUSB0", "FTDI", "FT232R USB UART"}));
     EXPECT_EQ(l.info[6], (Info{"/dev/ttyUSB1", "unknown", "USB serial adapter 0403:6001"}));
@@ -158,8 +159,8 @@ TEST_F(PortListTest, simulatedDevicesComeFirstAndStandInForRealOnes) {
     serdrv_sim_create("gone");
     serdrv_sim_unplug("gone");
     const Listed l = driverList();
-    EXPECT_EQ(l.names, (Names{"/dev/ttyUSB0", "COM3", "/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2",
-                              "/dev/ttyAMA3", "/dev/ttyAMA10", "/dev/ttyUSB1"}));
+    EXPECT_EQ(l.names, (Names{"/dev/ttyUSB0", "COM3", "/dev/ttyACM0", "/dev/ttyAMA0",
+                              "/dev/ttyAMA2", "/dev/ttyAMA3", "/dev/ttyAMA10", "/dev/ttyUSB1"}));
     EXPECT_EQ(l.info[0][2], "Simulated serial port");
 }
 
@@ -167,8 +168,8 @@ TEST_F(PortListTest, linuxListsInDriverOrderAndKeepsDriverRecords) {
     serdrv_sim_create("COM10");
     serdrv_sim_create("COM2");
     EXPECT_EQ(SerialPortLocal::getPortList(),
-              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2", "/dev/ttyAMA3",
-                     "/dev/ttyAMA10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+              (Names{"COM2", "COM10", "/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA2",
+                     "/dev/ttyAMA3", "/dev/ttyAMA10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
     const auto info = SerialPortLocal::getDriverInfoList();
     ASSERT_GE(info.size(), 8u);
     FriendlyPortUtil::update();
