@@ -138,7 +138,11 @@ void WeightWorker::logLineError(const QString& description) {
 
 bool WeightWorker::idlePause() {
     std::uniform_int_distribution<int> pause(0, 4);
-    return !interruptibleSleep(std::chrono::milliseconds(pause(generator_)));
+    const int ms = pause(generator_);
+    // A pause of 0 ms needs no wait: look at the port again at once.
+    if (ms == 0)
+        return isInterrupted();
+    return !interruptibleSleep(std::chrono::milliseconds(ms));
 }
 
 int WeightWorker::doInBackground() {
