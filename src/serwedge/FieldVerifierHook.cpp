@@ -34,11 +34,7 @@ bool FieldVerifierHook::verify() {
         return false;
     const Verification v = verifyField(which_, field_->text());
     if (v.valid) {
-        // Show what is stored (a decimal comma becomes a point).
-        if (field_->text() != v.text)
-            field_->setText(v.text);
-        if (hooks_.store)
-            hooks_.store(v.text);
+        store(v.text);
         return true;
     }
     refuse(v.messageKey);
@@ -47,6 +43,14 @@ bool FieldVerifierHook::verify() {
     reported_ = true;
     QTimer::singleShot(0, this, [this] { reported_ = false; });
     return false;
+}
+
+void FieldVerifierHook::store(const QString& text) {
+    // Show what is stored (a decimal comma becomes a point).
+    if (field_->text() != text)
+        field_->setText(text);
+    if (hooks_.store)
+        hooks_.store(text);
 }
 
 void FieldVerifierHook::refuse(const char* messageKey) {
@@ -68,10 +72,7 @@ bool FieldVerifierHook::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const Verification v = verifyField(which_, field_->text());
     if (v.valid) {
-        if (field_->text() != v.text)
-            field_->setText(v.text);
-        if (hooks_.store)
-            hooks_.store(v.text);
+        store(v.text);
         return false;
     }
     if (hooks_.isClosing && hooks_.isClosing())

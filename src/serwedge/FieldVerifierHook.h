@@ -45,6 +45,7 @@ protected:
 
 private:
     FieldVerifierHook(QLineEdit* field, VerifiedField which, UiPrompts& prompts, Hooks hooks);
+    void store(const QString& text);
     void refuse(const char* messageKey);
 
     QLineEdit* field_;

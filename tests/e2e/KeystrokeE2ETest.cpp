@@ -8,6 +8,8 @@
 #include "worker/Keybot.h"
 #include "worker/WeightWorkerView.h"
 
+#include "../support/ImportantEventsView.h"
+
 #include <gtest/gtest.h>
 
 #include <QStringList>
@@ -33,25 +35,7 @@ namespace K = serwedge::config::KeyCodes;
 
 namespace {
 
-class RecordingView : public serwedge::worker::WeightWorkerView {
-public:
-    void logEvent(const QString&) override {}
-    void logImportantEvent(const QString& text) override {
-        std::lock_guard lock(mutex_);
-        important_ << text;
-    }
-    void setConnectedInGUI(bool) override {}
-    void update(const serwedge::worker::DataLine&) override {}
-    void showWarning(const QString&, const QString&) override {}
-    QStringList important() const {
-        std::lock_guard lock(mutex_);
-        return important_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    QStringList important_;
-};
+using RecordingView = test_support::ImportantEventsView;
 
 std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
