@@ -1,41 +1,84 @@
-# Windows install layout: the programs, serdrvWin.dll and every DLL they need in bin/, where
-# the loader looks for the driver library first. Included from Install.cmake.
+# Windows install layout, flat as Windows programs are: the programs, serdrvWin.dll and every
+# DLL they need side by side in the installation folder (where the driver loader and Windows'
+# own DLL search look first), Qt's plugins in their folders beside them (Qt looks for plugins
+# in the program's folder), the licences in licenses/. Included from Install.cmake.
+#
+# The DLLs are named here rather than collected by windeployqt, which a cross build does not
+# have: the Qt modules the programs link, the plugins they load, GMP, and the compiler's
+# runtime. cmake/WindowsStageCheck.cmake checks afterwards that the staged folder is complete.
 
-install(TARGETS serdrv RUNTIME DESTINATION bin LIBRARY DESTINATION bin)
+install(TARGETS ${_tallyra_programs} RUNTIME DESTINATION .)
+install(TARGETS serdrv RUNTIME DESTINATION . LIBRARY DESTINATION .)
 
-set(TALLYRA_WINDOWS_DLL_DIRS "" CACHE STRING
-    "Further folders with DLLs the programs need (for example where GMP is installed)")
+# Qt: the DLL of each module the programs link, found through its imported target.
+set(_tallyra_qt_dlls)
+foreach(_module IN ITEMS Core Gui Widgets Network)
+    get_target_property(_dll Qt6::${_module} IMPORTED_LOCATION_RELEASE)
+    if(NOT _dll)
+        get_target_property(_dll Qt6::${_module} IMPORTED_LOCATION)
+    endif()
+    list(APPEND _tallyra_qt_dlls ${_dll})
+endforeach()
+list(GET _tallyra_qt_dlls 0 _tallyra_qtcore_dll)
+get_filename_component(_tallyra_qt_bin "${_tallyra_qtcore_dll}" DIRECTORY)
+get_filename_component(_tallyra_qt_prefix "${_tallyra_qt_bin}" DIRECTORY)
+install(FILES ${_tallyra_qt_dlls} DESTINATION .)
 
-# Every DLL the programs load that is not part of Windows (Qt, GMP, and with MinGW its C++
-# runtime and winpthread), with the DLLs those need in turn (with MSYS2's Qt: ICU, PCRE2, zstd,
-# ..., which windeployqt leaves out), from the compiler's and Qt's folders. windeployqt then adds
-# the Qt plugins.
-get_filename_component(_tallyra_compiler_bin "${CMAKE_CXX_COMPILER}" DIRECTORY)
-get_target_property(_tallyra_qmake Qt6::qmake IMPORTED_LOCATION)
-get_filename_component(_tallyra_qt_bin "${_tallyra_qmake}" DIRECTORY)
-install(TARGETS ${_tallyra_programs}
-    RUNTIME_DEPENDENCIES
-        PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
-        POST_EXCLUDE_REGEXES "[Ss]ystem32" "[Ss]ys[Ww][Oo][Ww]64"
-        DIRECTORIES ${_tallyra_compiler_bin} ${_tallyra_qt_bin} ${TALLYRA_WINDOWS_DLL_DIRS}
-    RUNTIME DESTINATION bin)
-
-# The MSVC runtime, when built with MSVC (nothing for MinGW, whose runtime comes above).
-set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION bin)
-include(InstallRequiredSystemLibraries)
-
-# windeployqt copies the Qt plugins (platform, styles, TLS, image formats) and Qt's own
-# translations beside the programs, in the install tree (and so in the CPack package).
-find_program(TALLYRA_WINDEPLOYQT NAMES windeployqt windeployqt6 windeployqt-qt6
-    HINTS ${_tallyra_qt_bin} REQUIRED)
-foreach(_program IN LISTS _tallyra_programs)
-    install(CODE "
-        set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-        execute_process(
-            COMMAND \"${TALLYRA_WINDEPLOYQT}\" --no-compiler-runtime --dir \"\${_bin}\"
-                    \"\${_bin}/${_program}.exe\"
-            COMMAND_ERROR_IS_FATAL ANY)
-    ")
+# Qt plugins: the window system, the native widget style, TLS for the update check (Schannel,
+# so no OpenSSL to ship), and the image formats for the icons.
+set(TALLYRA_QT_PLUGIN_DIR "${_tallyra_qt_prefix}/plugins" CACHE PATH "Qt's plugin folder")
+foreach(_plugin IN ITEMS platforms/qwindows styles/qwindowsvistastyle tls/qschannelbackend
+                         tls/qcertonlybackend imageformats/qico imageformats/qgif
+                         imageformats/qjpeg)
+    get_filename_component(_dir ${_plugin} DIRECTORY)
+    if(EXISTS "${TALLYRA_QT_PLUGIN_DIR}/${_plugin}.dll")
+        install(FILES "${TALLYRA_QT_PLUGIN_DIR}/${_plugin}.dll" DESTINATION ${_dir})
+    elseif(_plugin STREQUAL "platforms/qwindows")
+        message(FATAL_ERROR "Qt's Windows platform plugin is missing in ${TALLYRA_QT_PLUGIN_DIR}")
+    endif()
 endforeach()
 
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+# GMP and its C++ interface, from the folder beside the import libraries pkg-config names.
+set(_tallyra_gmp_hints)
+foreach(_dir IN LISTS GMPXX_LIBRARY_DIRS)
+    list(APPEND _tallyra_gmp_hints "${_dir}/../bin" "${_dir}")
+endforeach()
+foreach(_name IN ITEMS libgmp-10 libgmpxx-4)
+    find_file(TALLYRA_DLL_${_name} ${_name}.dll HINTS ${_tallyra_gmp_hints} PATH_SUFFIXES bin
+        NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+    install(FILES ${TALLYRA_DLL_${_name}} DESTINATION .)
+endforeach()
+
+# The MinGW C++ runtime and winpthread, as the compiler itself names them (the posix flavour
+# keeps them in folders of its own); nothing for MSVC, whose runtime comes below.
+if(MINGW)
+    foreach(_name IN ITEMS libstdc++-6 libgcc_s_seh-1 libwinpthread-1)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_name}.dll
+            OUTPUT_VARIABLE _dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT IS_ABSOLUTE "${_dll}" OR NOT EXISTS "${_dll}")
+            message(FATAL_ERROR "The compiler does not know where ${_name}.dll is")
+        endif()
+        get_filename_component(_dll "${_dll}" REALPATH)
+        install(FILES ${_dll} DESTINATION .)
+    endforeach()
+endif()
+set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION .)
+include(InstallRequiredSystemLibraries)
+
+# A native build against a Qt that needs more DLLs (MSYS2's: ICU, PCRE2, zstd, ...) names their
+# folders here; every DLL the programs need from them is installed too.
+set(TALLYRA_WINDOWS_DLL_DIRS "" CACHE STRING
+    "Further folders with DLLs the programs need, searched when building on Windows itself")
+if(NOT CMAKE_CROSSCOMPILING AND TALLYRA_WINDOWS_DLL_DIRS)
+    install(TARGETS ${_tallyra_programs}
+        RUNTIME_DEPENDENCIES
+            PRE_EXCLUDE_REGEXES "^api-ms-" "^ext-ms-"
+            POST_EXCLUDE_REGEXES "[Ss]ystem32" "[Ss]ys[Ww][Oo][Ww]64"
+            DIRECTORIES ${TALLYRA_WINDOWS_DLL_DIRS}
+        RUNTIME DESTINATION .)
+endif()
+
+# Licences: ours, and the notices for the libraries shipped with it (LGPL for Qt and GMP, the
+# GCC runtime exception) with the licence texts they refer to.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION licenses RENAME LICENSE.txt)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/windows/licenses/ DESTINATION licenses)

@@ -1,10 +1,24 @@
-# Cross compilation for 64-bit Windows with Debian's mingw-w64 (posix threads flavour).
+# Cross compilation for 64-bit Windows with Debian's mingw-w64 (posix threads flavour), against
+# the Windows SDK unpacked at /opt/tallyra-win (Qt 6 in qt6/, GMP in gmp/; another folder with
+# -DTALLYRA_WIN_SDK=...). Qt's host tools come from QT_HOST_PATH (/usr).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+if(NOT TALLYRA_WIN_SDK)
+    set(TALLYRA_WIN_SDK /opt/tallyra-win)
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${TALLYRA_WIN_SDK}/qt6 ${TALLYRA_WIN_SDK}/gmp)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+if(NOT DEFINED QT_HOST_PATH)
+    set(QT_HOST_PATH /usr)
+endif()
+if(NOT DEFINED QT_HOST_PATH_CMAKE_DIR)
+    set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
+endif()
+set(ENV{PKG_CONFIG_LIBDIR} ${TALLYRA_WIN_SDK}/gmp/lib/pkgconfig)
+set(ENV{PKG_CONFIG_SYSROOT_DIR} "")

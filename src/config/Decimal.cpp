@@ -123,8 +123,13 @@ bool isAsciiDigit(QChar c) {
 
 } // namespace
 
-Decimal::Decimal(long unscaled, std::int32_t scale) : unscaled_(unscaled), scale_(scale) {
+Decimal::Decimal(std::int64_t unscaled, std::int32_t scale) : scale_(scale) {
     checkRequestedScale(scale);
+    // GMP takes a long, which has 32 bits on Windows.
+    if (unscaled >= LONG_MIN && unscaled <= LONG_MAX)
+        unscaled_ = static_cast<long>(unscaled);
+    else
+        unscaled_.set_str(std::to_string(unscaled), 10);
 }
 
 Decimal Decimal::checked(mpz_class unscaled, std::int64_t scale) {

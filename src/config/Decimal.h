@@ -46,7 +46,7 @@ public:
     // Zero with scale 0.
     Decimal() = default;
     // unscaled × 10^-scale; ArithmeticError when the scale is beyond ±kMaxScale.
-    explicit Decimal(long unscaled, std::int32_t scale = 0);
+    explicit Decimal(std::int64_t unscaled, std::int32_t scale = 0);
 
     // Standard decimal-string syntax: optional sign, digits with an optional point and fraction
     // (at least one digit), optional exponent "e"/"E" with optional sign. No blanks, ASCII

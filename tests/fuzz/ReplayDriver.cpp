@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                       std::istreambuf_iterator<char>());
-        std::fprintf(stderr, "%s (%zu bytes)\n", file.filename().c_str(), bytes.size());
+        std::fprintf(stderr, "%s (%zu bytes)\n", file.filename().string().c_str(), bytes.size());
         std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
         LLVMFuzzerTestOneInput(data.data(), data.size());
     }

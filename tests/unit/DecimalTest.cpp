@@ -386,12 +386,12 @@ std::int64_t pow10(int n) {
 
 TEST(Decimal, setScaleAgreesWithIntegerArithmetic) {
     std::mt19937_64 random(20180208);
-    std::uniform_int_distribution<long> unscaled(-2'000'000'000'000L, 2'000'000'000'000L);
+    std::uniform_int_distribution<std::int64_t> unscaled(-2'000'000'000'000, 2'000'000'000'000);
     std::uniform_int_distribution<int> scale(0, 8);
     std::uniform_int_distribution<int> small(-30, 30);
     for (int i = 0; i < 4000; ++i) {
         // Half of the values small, so that ties and zeros occur often.
-        const long v = (i % 2 == 0) ? unscaled(random) : small(random) * 5L;
+        const std::int64_t v = (i % 2 == 0) ? unscaled(random) : small(random) * 5;
         const int from = scale(random);
         const int to = std::uniform_int_distribution<int>(-2, from)(random);
         const Decimal value(v, from);

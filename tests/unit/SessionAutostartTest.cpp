@@ -79,7 +79,7 @@ TEST(SessionAutostart, configHomeFollowsAnAbsoluteXdgConfigHomeElseHomeDotConfig
     };
     for (const auto& c : cases) {
         ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
-        EXPECT_EQ(SessionAutostart::defaultConfigHome(), c.expected)
+        EXPECT_EQ(SessionAutostart::defaultLocation(), c.expected)
             << (c.xdg ? c.xdg->toStdString() : "(unset)");
         EXPECT_EQ(SessionAutostart().entryPath(), c.expected + "/autostart/tallyra.desktop");
     }
@@ -163,7 +163,7 @@ TEST(SessionAutostart, execValueQuotesReservedCharactersAndEscapesAsDesktopEntri
         {{"/opt/new\nline"}, R"("/opt/new\nline")"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SessionAutostart::execValue(c.command), c.exec)
+        EXPECT_EQ(SessionAutostart::commandLine(c.command), c.exec)
             << c.command.join(" | ").toStdString();
 }
 

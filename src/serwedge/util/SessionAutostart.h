@@ -5,29 +5,32 @@
 
 namespace serwedge::util {
 
-// "Start with the desktop session" on Linux desktops: an XDG autostart entry,
-// $XDG_CONFIG_HOME/autostart/tallyra.desktop (by default ~/.config/autostart). The choice
-// lives in that entry alone; the configuration record knows nothing of it.
+// "Start when the user logs in", kept where the desktop looks for it; the configuration record
+// knows nothing of it. Per operating system (chosen by CMake):
+// - Linux desktops: an XDG autostart entry, <location>/autostart/tallyra.desktop, where the
+//   location is the configuration folder ($XDG_CONFIG_HOME, by default ~/.config).
+// - Windows: the value "Tallyra" of a key below HKEY_CURRENT_USER, where the location is the
+//   key (by default Software\Microsoft\Windows\CurrentVersion\Run).
 class SessionAutostart {
 public:
-    // The entry of the current user: XDG_CONFIG_HOME when it is an absolute path, else
-    // $HOME/.config.
+    // The current user's entry.
     SessionAutostart();
-    // The entry below the given configuration folder.
-    explicit SessionAutostart(QString configHome);
+    // The entry in another location, as above.
+    explicit SessionAutostart(QString location);
 
-    static QString defaultConfigHome();
+    static QString defaultLocation();
 
-    QString configHome() const { return configHome_; }
+    QString location() const { return location_; }
+    // Where the entry lives, for messages: a file path, or a registry key and value name.
     QString entryPath() const;
 
-    // True when the entry exists and is not switched off: desktop settings tools keep an entry
-    // but set Hidden=true or X-GNOME-Autostart-enabled=false.
+    // True when the entry exists and the desktop has not switched it off (settings tools keep
+    // an entry but mark it as disabled).
     bool isEnabled() const;
 
     // Writes the entry that starts `command` (the program and its arguments), replacing any
-    // entry there, atomically. Creates missing folders with mode 0700. On failure returns false
-    // and sets `error` to the reason; nothing is half-written.
+    // entry there and switching it on again. On failure returns false and sets `error` to the
+    // reason; nothing is half-written.
     bool enable(const QStringList& command, QString& error) const;
 
     // Removes the entry. An absent entry is not an error.
@@ -37,16 +40,13 @@ public:
         return on ? enable(command, error) : disable(error);
     }
 
-    // The text of the entry for `command`.
-    static QByteArray entryText(const QStringList& command);
-
-    // The Exec value for `command`: arguments with reserved characters quoted, "%" doubled,
-    // and the string escapes of desktop entries applied, as freedesktop.org's rules for desktop
-    // entries ask.
-    static QString execValue(const QStringList& command);
+    // `command` as one command line in the form the entry holds: for XDG the Exec value
+    // (reserved characters quoted, "%" doubled, the string escapes of desktop entries); for
+    // Windows quoted so that the system's command-line parsing gives back each argument.
+    static QString commandLine(const QStringList& command);
 
 private:
-    QString configHome_;
+    QString location_;
 };
 
 } // namespace serwedge::util

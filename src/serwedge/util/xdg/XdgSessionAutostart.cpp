@@ -1,3 +1,5 @@
+// Session autostart on Linux desktops: an XDG autostart entry.
+
 #include "serwedge/util/SessionAutostart.h"
 
 #include <QDir>
@@ -86,11 +88,11 @@ bool makePrivateFolder(const QString& path, QString& error) {
 
 } // namespace
 
-SessionAutostart::SessionAutostart() : configHome_(defaultConfigHome()) {}
+SessionAutostart::SessionAutostart() : location_(defaultLocation()) {}
 
-SessionAutostart::SessionAutostart(QString configHome) : configHome_(std::move(configHome)) {}
+SessionAutostart::SessionAutostart(QString location) : location_(std::move(location)) {}
 
-QString SessionAutostart::defaultConfigHome() {
+QString SessionAutostart::defaultLocation() {
     // A relative XDG_CONFIG_HOME is invalid and is ignored, as the base directory rules say.
     const QString env = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (!env.isEmpty() && QDir::isAbsolutePath(env))
@@ -99,7 +101,7 @@ QString SessionAutostart::defaultConfigHome() {
 }
 
 QString SessionAutostart::entryPath() const {
-    return configHome_ + QStringLiteral("/autostart/") + kEntryName;
+    return location_ + QStringLiteral("/autostart/") + kEntryName;
 }
 
 bool SessionAutostart::isEnabled() const {
@@ -131,14 +133,16 @@ bool SessionAutostart::isEnabled() const {
     return sawMainGroup;
 }
 
-QString SessionAutostart::execValue(const QStringList& command) {
+QString SessionAutostart::commandLine(const QStringList& command) {
     QStringList args;
     for (const QString& arg : command)
         args << quoteArgument(arg);
     return escapeString(args.join(u' '));
 }
 
-QByteArray SessionAutostart::entryText(const QStringList& command) {
+namespace {
+
+QByteArray entryText(const QStringList& command) {
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Tallyra\n"
@@ -146,9 +150,11 @@ QByteArray SessionAutostart::entryText(const QStringList& command) {
                                         "Icon=tallyra\n"
                                         "Terminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n")
-                             .arg(execValue(command));
+                             .arg(SessionAutostart::commandLine(command));
     return text.toUtf8();
 }
+
+} // namespace
 
 bool SessionAutostart::enable(const QStringList& command, QString& error) const {
     if (command.isEmpty() || command.front().isEmpty()) {
