@@ -505,7 +505,7 @@
     </message>
     <message id="WeightToKeyFrame2.startWithSessionCheckBox.toolTipText">
         <source>WeightToKeyFrame2.startWithSessionCheckBox.toolTipText</source>
-        <translation>Startet Tallyra bei der Anmeldung am Desktop, über einen Autostart-Eintrag (~/.config/autostart/tallyra.desktop). Zusammen mit der automatischen Verbindung beginnt das Lesen ohne einen Klick.</translation>
+        <translation>Startet Tallyra bei der Anmeldung, über einen Autostart-Eintrag (%1). Zusammen mit der automatischen Verbindung beginnt das Lesen ohne einen Klick.</translation>
     </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>

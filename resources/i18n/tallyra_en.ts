@@ -505,7 +505,7 @@
     </message>
     <message id="WeightToKeyFrame2.startWithSessionCheckBox.toolTipText">
         <source>WeightToKeyFrame2.startWithSessionCheckBox.toolTipText</source>
-        <translation>Starts Tallyra when you log in to the desktop, through an autostart entry (~/.config/autostart/tallyra.desktop). Together with automatic connection, reading begins without a click.</translation>
+        <translation>Starts Tallyra when you log in, through an autostart entry (%1). Together with automatic connection, reading begins without a click.</translation>
     </message>
     <message id="WeightToKeyFrame2.statusJLabel.text">
         <source>WeightToKeyFrame2.statusJLabel.text</source>

@@ -3,6 +3,7 @@
 #include "cli/CliSettings.h"
 #include "cli/CliView.h"
 #include "cli/Commands.h"
+#include "cli/StandardStreams.h"
 
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
@@ -22,7 +23,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -189,18 +189,25 @@ int runReplayCommand(const std::vector<std::string>& args) {
         return 2;
     }
     const QString path = p.run.positional.front();
-    QFile file;
-    const bool opened = path == QLatin1String("-")
-                            ? file.open(stdin, QIODevice::ReadOnly)
-                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
-        return 1;
+    QByteArray bytes;
+    if (path == QLatin1String("-")) {
+        if (std::string error; !tallyra::cli::readStandardInput(bytes, error)) {
+            printError("cannot read standard input: " + error);
+            return 1;
+        }
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            printError("cannot read " + path.toStdString() + ": " +
+                       file.errorString().toStdString());
+            return 1;
+        }
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            printError("cannot read " + path.toStdString() + ": " +
+                       file.errorString().toStdString());
+            return 1;
+        }
     }
 
     // A simulated port of this process carries the bytes into the reading worker.
@@ -210,7 +217,7 @@ int runReplayCommand(const std::vector<std::string>& args) {
         printError(error);
         return 3;
     }
-    const std::string device = "replay-" + std::to_string(::getpid());
+    const std::string device = "replay-" + std::to_string(QCoreApplication::applicationPid());
     sim->create(device.c_str());
     p.config.setPort(QString::fromStdString(device));
 

@@ -2,8 +2,10 @@
 
 #include "cli/CliSettings.h"
 #include "cli/Commands.h"
+#include "cli/StandardStreams.h"
 
 #include "config/Catalogue.h"
+#include "platform/ProcessSetup.h"
 #include "props/Props.h"
 #include "rs232/Diagnostics.h"
 #include "rs232/PlatformNotSupported.h"
@@ -50,6 +52,7 @@ const char* const kUsage =
     "\n";
 
 int dispatch(int argc, char** argv) {
+    tallyra::cli::useBinaryStandardStreams();
     props::initFromSystem();
     std::vector<std::string> args(argv + 1, argv + argc);
     args = props::applyCommandLine(args);
@@ -92,6 +95,7 @@ int dispatch(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::prepareProcess();
     try {
         return dispatch(argc, argv);
     } catch (const rs232::PlatformNotSupported&) {

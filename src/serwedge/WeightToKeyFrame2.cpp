@@ -27,6 +27,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -570,14 +571,12 @@ QWidget* WeightToKeyFrame2::buildSettingsPanel() {
     checkForUpdatesCheckBox->setToolTip(
         text("WeightToKeyFrame2.checkForUpdatesCheckBox.toolTipText"));
     form->addRow(text("WeightToKeyFrame2.updatesLabel.text"), checkForUpdatesCheckBox);
-    // Desktop sessions with XDG autostart entries; Windows starts programs otherwise.
-    if (QSysInfo::kernelType() != QLatin1String("winnt")) {
-        startWithSessionCheckBox =
-            new QCheckBox(text("WeightToKeyFrame2.startWithSessionCheckBox.text"), panel);
-        startWithSessionCheckBox->setToolTip(
-            text("WeightToKeyFrame2.startWithSessionCheckBox.toolTipText"));
-        form->addRow(startWithSessionCheckBox);
-    }
+    startWithSessionCheckBox =
+        new QCheckBox(text("WeightToKeyFrame2.startWithSessionCheckBox.text"), panel);
+    startWithSessionCheckBox->setToolTip(
+        text("WeightToKeyFrame2.startWithSessionCheckBox.toolTipText")
+            .arg(QDir::toNativeSeparators(util::SessionAutostart().entryPath())));
+    form->addRow(startWithSessionCheckBox);
     outer->addLayout(form);
 
     auto* files = new QHBoxLayout;

@@ -4,6 +4,7 @@
 //   tallyra [PORT] [--demo] [--shared] [--language CODE] [-DKEY=VALUE ...]
 
 #include "config/Catalogue.h"
+#include "platform/ProcessSetup.h"
 #include "props/Props.h"
 #include "rs232/PlatformNotSupported.h"
 #include "rs232/SerialPortLocal.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    platform::prepareProcess();
     // The default locale is English whatever the system's language; --language changes only
     // the catalogue texts.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <regex>
@@ -20,7 +21,7 @@ TEST(Props, commandLineDefinitionsWinAndAreRemovedFromArguments) {
 
 TEST(Props, systemPropertiesDescribeTheRealPlatform) {
     props::initFromSystem();
-    const std::regex osName(TALLYRA_OS_NAME_PATTERN);
+    const std::regex osName{std::string(TALLYRA_OS_NAME_PATTERN)};
     EXPECT_TRUE(std::regex_match(props::get("os.name", ""), osName)) << props::get("os.name", "");
     EXPECT_FALSE(props::get("os.arch", "").empty());
     EXPECT_FALSE(props::get("user.home", "").empty());
@@ -34,7 +35,7 @@ TEST(Props, systemPropertiesDescribeTheRealPlatform) {
 }
 
 TEST(Props, environmentNamesThePreferencesFile) {
-    qputenv("TALLYRA_PREFS_FILE", "/tmp/x.txt");
+    qputenv("TALLYRA_PREFS_FILE", QByteArray("/tmp/x.txt"));
     props::initFromSystem();
     EXPECT_EQ(props::get(props::kPrefsFileProperty), "/tmp/x.txt");
     qunsetenv("TALLYRA_PREFS_FILE");

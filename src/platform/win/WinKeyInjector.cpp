@@ -32,6 +32,23 @@ unsigned short keyForCharacter(std::initializer_list<wchar_t> characters, unsign
     return fallback;
 }
 
+// The virtual key of the dead key whose accent is `accent`, else the key of one of the
+// characters, else fallback. VkKeyScanEx finds dead keys on Windows but not under Wine (it
+// answers -1 for the German ^ and acute keys); the key's unshifted character finds them on
+// both (Windows marks it as dead in the high bit, Wine does not).
+unsigned short deadKey(wchar_t accent, std::initializer_list<wchar_t> characters,
+                       unsigned short fallback) {
+    const HKL layout = focusedLayout();
+    const SHORT result = VkKeyScanExW(accent, layout);
+    if (result != -1 && LOBYTE(result) != 0xFF && HIBYTE(result) == 0)
+        return LOBYTE(result);
+    for (UINT vk = 1; vk < 0xFF; ++vk) {
+        if ((MapVirtualKeyExW(vk, MAPVK_VK_TO_CHAR, layout) & 0xFFFF) == accent)
+            return static_cast<unsigned short>(vk);
+    }
+    return keyForCharacter(characters, fallback);
+}
+
 unsigned short virtualKey(int code) {
     namespace K = KeyCodes;
     // Digits and letters: the virtual keys of the main block carry the same numbers.
@@ -104,11 +121,11 @@ unsigned short virtualKey(int code) {
         return keyForCharacter({L')'}, VK_OEM_4);
     // Dead keys: the key whose dead character is the accent.
     case K::DEAD_GRAVE:
-        return keyForCharacter({L'`'}, VK_OEM_3);
+        return deadKey(L'`', {L'`'}, VK_OEM_3);
     case K::DEAD_ACUTE:
-        return keyForCharacter({L'\u00b4', L'\''}, VK_OEM_7);
+        return deadKey(L'\u00b4', {L'\''}, VK_OEM_7);
     case K::DEAD_CIRCUMFLEX:
-        return keyForCharacter({L'^'}, VK_OEM_6);
+        return deadKey(L'^', {L'^'}, VK_OEM_6);
     default:
         throw KeyInjectorError("no key for key code " + std::to_string(code));
     }

@@ -1,4 +1,8 @@
-// Serial ports through the Win32 comm API.
+// Serial ports through the Win32 comm API. Virtual COM ports (a pseudo-terminal behind Wine's
+// COM port, some network and USB drivers) may have no modem lines: EscapeCommFunction and
+// GetCommModemStatus fail on them, as does a state with hardware handshake. On such a port the
+// lines read as off, setting them does nothing, handshake it cannot apply is left off, and
+// nothing fails because of it, as on pseudo-terminals under POSIX.
 
 #include "SystemPort.h"
 
@@ -39,7 +43,11 @@ int openErrorCode(DWORD err) {
 
 class WinPort final : public SystemPort {
 public:
-    explicit WinPort(HANDLE h) : h_(h) {}
+    explicit WinPort(HANDLE h) : h_(h) {
+        // A port that has just opened but cannot report its lines has none.
+        DWORD status = 0;
+        virtual_ = !GetCommModemStatus(h_, &status);
+    }
     ~WinPort() override { CloseHandle(h_); }
 
     int configure(const SerdrvConfig& c) override {
@@ -83,9 +91,16 @@ public:
         dcb.XoffLim = 512;
         if (c.rxLen > 0 && c.txLen > 0)
             SetupComm(h_, static_cast<DWORD>(c.rxLen), static_cast<DWORD>(c.txLen));
-        if (!SetCommState(h_, &dcb))
+        if (SetCommState(h_, &dcb))
+            return 0;
+        if (!virtual_)
             return SERDRV_ERR_CONFIGURE;
-        return 0;
+        // No modem lines: no hardware handshake and no line control.
+        dcb.fOutxCtsFlow = FALSE;
+        dcb.fOutxDsrFlow = FALSE;
+        dcb.fRtsControl = RTS_CONTROL_DISABLE;
+        dcb.fDtrControl = DTR_CONTROL_DISABLE;
+        return SetCommState(h_, &dcb) ? 0 : SERDRV_ERR_CONFIGURE;
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -109,18 +124,8 @@ public:
     int txFlush() override { return PurgeComm(h_, PURGE_TXCLEAR | PURGE_TXABORT) ? 0 : -1; }
     int txDrain() override { return FlushFileBuffers(h_) ? 0 : -1; }
 
-    int setDTR(bool on) override {
-        if (!EscapeCommFunction(h_, on ? SETDTR : CLRDTR))
-            return -1;
-        dtr_ = on;
-        return 0;
-    }
-    int setRTS(bool on) override {
-        if (!EscapeCommFunction(h_, on ? SETRTS : CLRRTS))
-            return -1;
-        rts_ = on;
-        return 0;
-    }
+    int setDTR(bool on) override { return setLine(on ? SETDTR : CLRDTR, dtr_, on); }
+    int setRTS(bool on) override { return setLine(on ? SETRTS : CLRRTS, rts_, on); }
     int sigCTS() override { return modem(MS_CTS_ON); }
     int sigDSR() override { return modem(MS_DSR_ON); }
     int sigCD() override { return modem(MS_RLSD_ON); }
@@ -192,7 +197,18 @@ private:
         return set ? 1 : 0;
     }
 
+    int setLine(DWORD function, bool& state, bool on) {
+        if (failed_)
+            return -1;
+        if (!virtual_ && !EscapeCommFunction(h_, function))
+            return -1;
+        state = on;
+        return 0;
+    }
+
     int modem(DWORD bit) {
+        if (virtual_)
+            return failed_ ? -1 : 0;
         DWORD status = 0;
         if (!GetCommModemStatus(h_, &status))
             return -1;
@@ -200,6 +216,7 @@ private:
     }
 
     HANDLE h_;
+    bool virtual_ = false; // no modem lines
     bool dtr_ = false, rts_ = false;
     DWORD pending_ = 0;
     int readTimeout_ = 0;

@@ -104,7 +104,7 @@ TEST(SettingsFileFault, unwritableFileIsReportedAndTheProgramGoesOn) {
         bool named = false;
         for (const QString& line : lines)
             named = named || (line.startsWith(QStringLiteral("saveConfig exception: ")) &&
-                              line.contains(file));
+                              line.contains(QDir::toNativeSeparators(file)));
         EXPECT_TRUE(named) << situation << ": " << lines.join(QLatin1Char('\n')).toStdString();
     };
 

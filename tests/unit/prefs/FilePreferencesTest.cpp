@@ -143,8 +143,9 @@ TEST_F(FilePrefs, diagnosticsNameTheFileAndEveryNodeCreated) {
     EXPECT_TRUE(diagnostics.has(QStringLiteral("Instantiating root preferences")));
     EXPECT_TRUE(diagnostics.has(QStringLiteral("Instantiating node com")));
     EXPECT_TRUE(diagnostics.has(QStringLiteral("Instantiating node brindle")));
-    EXPECT_TRUE(diagnostics.has(QStringLiteral("Preferences file is ") +
-                                QDir::current().absoluteFilePath("relative-prefs.txt")))
+    EXPECT_TRUE(diagnostics.has(
+        QStringLiteral("Preferences file is ") +
+        QDir::toNativeSeparators(QDir::current().absoluteFilePath("relative-prefs.txt"))))
         << diagnostics.lines.join('|').toStdString();
     EXPECT_EQ(&factory.systemRoot(), &factory.userRoot());
 }
@@ -188,7 +189,8 @@ TEST_F(FilePrefs, damagedFilesAreReportedAndLeftUntouched) {
             ADD_FAILURE() << "flush accepted the damaged file";
         } catch (const serwedge::prefs::BackingStoreError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(file().toStdString()), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find(QDir::toNativeSeparators(file()).toStdString()),
+                      std::string::npos);
         }
         EXPECT_EQ(readAll(file()), c.contents);
         diagnostics.lines.clear();

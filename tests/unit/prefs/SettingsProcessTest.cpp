@@ -19,7 +19,7 @@ using serwedge::prefs::SettingsStore;
 
 namespace {
 
-const QString kCli = QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli");
+const QString kCli = QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli" TALLYRA_EXE_SUFFIX);
 const QString kPrefix = QStringLiteral("com.brindle.Tallyra.");
 
 class SharedFile : public ::testing::Test {

@@ -17,6 +17,13 @@ using rs232::SerialPortLocal;
 
 namespace {
 
+// The platform the tests run on, whose driver library is built beside them, and one whose
+// library is not built here (set by CMake).
+constexpr const char* kOwnOs = TALLYRA_OWN_OS;
+constexpr const char* kOwnLibrary = TALLYRA_OWN_LIBRARY;
+constexpr const char* kForeignOs = TALLYRA_FOREIGN_OS;
+constexpr const char* kForeignLibrary = TALLYRA_FOREIGN_LIBRARY;
+
 class LibraryLoadTest : public ::testing::Test {
 protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
@@ -41,18 +48,18 @@ protected:
 
 } // namespace
 
-TEST_F(LibraryLoadTest, loadsTheLinuxLibraryFromTheProgramsFolder) {
+TEST_F(LibraryLoadTest, loadsThePlatformsLibraryFromTheProgramsFolder) {
     EXPECT_EXIT(
         {
-            platform("Linux", "amd64");
+            platform(kOwnOs, "amd64");
             finish(SerialPortLocal::isLibraryLoaded() &&
-                       SerialPortLocal::getLibraryName() == "serdrvLux64",
-                   "serdrvLux64 loaded");
+                       SerialPortLocal::getLibraryName() == kOwnLibrary,
+                   "own library loaded");
         },
         ::testing::ExitedWithCode(0),
-        "rs232 serial library 2018\\.1\\.0\\.3 build 9233\n"
-        "os\\.name=\"Linux\"  os\\.arch=\"amd64\"\n"
-        "SerialPort class loaded: serdrvLux64");
+        std::string("rs232 serial library 2018\\.1\\.0\\.3 build 9233\n"
+                    "os\\.name=\"") +
+            kOwnOs + "\"  os\\.arch=\"amd64\"\nSerialPort class loaded: " + kOwnLibrary);
 }
 
 TEST_F(LibraryLoadTest, anUnknownPlatformIsRefusedOnEveryCall) {
@@ -88,7 +95,7 @@ TEST_F(LibraryLoadTest, anUnknownPlatformIsRefusedOnEveryCall) {
 TEST_F(LibraryLoadTest, aMissingLibraryIsReportedAndPortsFailToOpen) {
     EXPECT_EXIT(
         {
-            platform("Windows 10", "amd64"); // asks for serdrvWin, which is not built here
+            platform(kForeignOs, "amd64"); // asks for a library that is not built here
             const bool loaded = SerialPortLocal::isLibraryLoaded();
             std::string error;
             try {
@@ -96,12 +103,12 @@ TEST_F(LibraryLoadTest, aMissingLibraryIsReportedAndPortsFailToOpen) {
             } catch (const rs232::IOException& e) {
                 error = e.what();
             }
-            finish(!loaded &&
-                       error == "COM1: SerOpenPort failed: native library serdrvWin not loaded",
+            finish(!loaded && error == std::string("COM1: SerOpenPort failed: native library ") +
+                                           kForeignLibrary + " not loaded",
                    "not loaded and open fails");
         },
         ::testing::ExitedWithCode(0),
-        ": Check that native library serdrvWin is in proper directory");
+        std::string(": Check that native library ") + kForeignLibrary + " is in proper directory");
 }
 
 TEST_F(LibraryLoadTest, windows7AlsoTriesTheUsersFolder) {

@@ -14,10 +14,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <fcntl.h>
 #include <mutex>
-#include <pty.h>
-#include <unistd.h>
 
 using namespace serwedge::worker;
 using serwedge::config::Config;
@@ -278,24 +275,4 @@ TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
     EXPECT_TRUE(important[0].startsWith(workerBundle().getString("execution.exception")));
     EXPECT_EQ(important[1], workerBundle().getString("unsent.data") + " 12");
     EXPECT_EQ(view.connected.back(), false);
-}
-
-TEST(WeightWorker, readsAPseudoTerminal) {
-    app();
-    int master = -1, slave = -1;
-    char name[256];
-    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    RecordingView view;
-    auto worker = WeightWorker::create(configFor(name, Instrument::KERN_MPS, 10), &view);
-    worker->execute();
-    const char data[] = "N  60.24 kg\r\nNET  WEIGHT  3.3kg\r\n";
-    ASSERT_EQ(::write(master, data, sizeof data - 1), static_cast<ssize_t>(sizeof data - 1));
-    EXPECT_TRUE(pump([&] { return view.lines.size() >= 2; }));
-    worker->cancel(true);
-    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
-    ASSERT_EQ(view.lines.size(), 2u);
-    EXPECT_EQ(view.lines[0].getProcessedData(), "60.24");
-    EXPECT_EQ(view.lines[1].getProcessedData(), "3.3");
-    ::close(slave);
-    ::close(master);
 }
