@@ -82,3 +82,13 @@ endif()
 # GCC runtime exception) with the licence texts they refer to.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION licenses RENAME LICENSE.txt)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/windows/licenses/ DESTINATION licenses)
+
+# The message catalogues are compiled into the programs. A cross build makes them with the
+# build machine's lrelease, found through QT_HOST_PATH (the SDK has no Qt tools of its own).
+if(CMAKE_CROSSCOMPILING)
+    get_target_property(_tallyra_lrelease Qt6::lrelease IMPORTED_LOCATION)
+    if(NOT _tallyra_lrelease OR NOT EXISTS "${_tallyra_lrelease}")
+        message(FATAL_ERROR "No host lrelease for the catalogues (QT_HOST_PATH=${QT_HOST_PATH})")
+    endif()
+    message(STATUS "Catalogues built with ${_tallyra_lrelease}")
+endif()

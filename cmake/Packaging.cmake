@@ -34,16 +34,31 @@ if(UNIX AND NOT APPLE)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | sf2-soundfont-gm")
 elseif(WIN32)
+    # Tallyra-<version>-win64.exe; it takes NSIS's /S (silent) and /D=FOLDER (last).
     set(CPACK_GENERATOR NSIS)
+    set(CPACK_VERBATIM_VARIABLES ON) # the NSIS code below as written
+    set(TALLYRA_WINDOWS_INSTALLER Tallyra-${PROJECT_VERSION}-win64)
+    set(CPACK_PACKAGE_FILE_NAME ${TALLYRA_WINDOWS_INSTALLER})
     set(CPACK_NSIS_DISPLAY_NAME Tallyra)
     set(CPACK_NSIS_PACKAGE_NAME Tallyra)
-    set(CPACK_NSIS_INSTALLED_ICON_NAME bin\\\\tallyra.exe)
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    # A 64-bit installer for a 64-bit program: it runs where 32-bit programs cannot (Wine
+    # without its 32-bit part), and sees the 64-bit registry.
+    set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+    # The layout is flat (cmake/InstallWindows.cmake): the programs are in the folder itself.
+    set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME tallyra.exe)
     set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
     set(CPACK_NSIS_MODIFY_PATH OFF)
     if(TARGET tallyra)
+        # A Start-menu shortcut (the menu folder also gets the uninstaller's).
         set(CPACK_PACKAGE_EXECUTABLES tallyra Tallyra)
         set(CPACK_CREATE_DESKTOP_LINKS tallyra)
     endif()
+    # The autostart value of the user who uninstalls would start a program that is gone; the
+    # settings stay, as users expect of an uninstaller.
+    set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+        "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'Tallyra'")
 endif()
 
 include(CPack)

@@ -17,10 +17,10 @@ step "configure and build"
 cmake --preset windows-cross >/dev/null
 cmake --build --preset windows-cross -j "$(nproc)"
 
-step "tests under Wine"
+# The tests make the staged layout (windows_stage) and the installer (windows_installer_build)
+# on the way, and use both.
+step "tests under Wine, staged layout, installer"
 ctest --preset windows-cross -j "$(nproc)" "$@"
-
-step "installer"
-(cd build/windows && cpack -G NSIS >/dev/null)
 ls -l build/windows/Tallyra-*-win64.exe
+echo "screenshots: build/windows/screenshots/"
 step "done"

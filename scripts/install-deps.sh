@@ -11,7 +11,8 @@ windows_packages=(
   # Qt's host tools for the cross build (moc, rcc, lrelease through QT_HOST_PATH)
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
   # running and testing the programs
-  wine wine64 xvfb xauth x11-xkb-utils x11-utils x11-apps imagemagick fonts-dejavu-core
+  wine wine64 fonts-wine xvfb xauth x11-xkb-utils x11-utils x11-apps xdotool imagemagick
+  fonts-dejavu-core
   # the installer
   nsis
 )

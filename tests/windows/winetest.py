@@ -184,6 +184,17 @@ class Session:
         return None
 
 
+def write_settings(path, entries):
+    """An exported settings file (the XML preferences format) with these entries."""
+    body = "".join(f'<entry key="{k}" value="{v}"/>' for k, v in entries.items())
+    with open(path, "w") as f:
+        f.write('<?xml version="1.0" encoding="UTF-8" standalone="no"?>\n'
+                '<!DOCTYPE preferences SYSTEM "http://java.sun.com/dtd/preferences.dtd">\n'
+                '<preferences EXTERNAL_XML_VERSION="1.0"><root type="user"><map/>'
+                '<node name="com"><map/><node name="brindle"><map/><node name="Tallyra">'
+                f'<map>{body}</map></node></node></node></root></preferences>\n')
+
+
 def report(checks):
     """Prints each check and exits with 1 when one failed."""
     failed = [c for c in checks if not c[1]]
