@@ -63,6 +63,14 @@
         <source>port.opened</source>
         <translation>Schnittstelle {0} geöffnet: {1} Baud, {2} Datenbits, Parität {3}, {4} Stoppbit(s).</translation>
     </message>
+    <message id="request.failed">
+        <source>request.failed</source>
+        <translation>Die Anforderung {0} konnte nicht an das Gerät gesendet werden:</translation>
+    </message>
+    <message id="stable.only.unknown">
+        <source>stable.only.unknown</source>
+        <translation>Nur stabile Werte: Die Zeilen dieses Geräts tragen keine Stabilitätsangabe, daher wird jeder Wert getippt.</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Angehalten.</translation>

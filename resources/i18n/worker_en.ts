@@ -63,6 +63,14 @@
         <source>port.opened</source>
         <translation>Port {0} opened: {1} baud, {2} data bits, parity {3}, {4} stop bit(s).</translation>
     </message>
+    <message id="request.failed">
+        <source>request.failed</source>
+        <translation>The request {0} could not be written to the instrument:</translation>
+    </message>
+    <message id="stable.only.unknown">
+        <source>stable.only.unknown</source>
+        <translation>Stable values only: this instrument's lines carry no stability mark, so every value is typed.</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Stopped.</translation>
