@@ -1,12 +1,10 @@
 #pragma once
 
-// A private mosquitto broker on a free loopback port, with a configuration file the test writes
-// (not the system service), and a subscriber that keeps its session across broker restarts.
+// A private mosquitto broker on a free loopback port, run with a configuration file the test
+// writes (not the system service), and a subscriber that keeps its session across restarts.
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -36,7 +34,6 @@ inline int freeLoopbackPort() {
     return ntohs(a.sin_port);
 }
 
-// Waits up to timeoutMs for the condition.
 inline bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!condition()) {
@@ -47,20 +44,31 @@ inline bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     return true;
 }
 
+// The broker keeps sessions and queued messages on disk, so that a stop and a start lose none.
+// With tls its certificate is signed by a test authority, written to caFile().
 class Broker {
 public:
-    // tls: the broker's certificate is signed by a test authority, written to caFile().
     explicit Broker(bool tls = false) : port_(freeLoopbackPort()) {
         QString conf = QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\n"
                                       "persistence true\npersistence_location %2/\n")
                            .arg(port_)
                            .arg(dir_.path());
         if (::geteuid() == 0)
-            conf += QStringLiteral("user root\n"); // else it drops to a user who cannot write here
+            conf += "user root\n"; // else it drops to a user who cannot write here
         if (tls) {
-            makeCertificates();
+            // An authority, and a certificate for 127.0.0.1 signed by it.
+            QProcess openssl;
+            openssl.setWorkingDirectory(dir_.path());
+            openssl.start("sh",
+                          {"-ec", R"(ec="-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes"
+                openssl req -x509 $ec -keyout ca.key -out ca.crt -days 2 -subj /CN=TestCA
+                openssl req $ec -keyout srv.key -out srv.csr -subj /CN=localhost
+                echo subjectAltName=IP:127.0.0.1 > ext
+                openssl x509 -req -in srv.csr -CA ca.crt -CAkey ca.key -CAcreateserial \
+                    -out srv.crt -days 2 -extfile ext)"});
+            EXPECT_TRUE(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
             conf += QStringLiteral("cafile %1\ncertfile %2\nkeyfile %3\n")
-                        .arg(caFile(), path("server.crt"), path("server.key"));
+                        .arg(caFile(), path("srv.crt"), path("srv.key"));
         }
         QFile f(path("mosquitto.conf"));
         f.open(QIODevice::WriteOnly);
@@ -71,109 +79,63 @@ public:
     ~Broker() { stop(); }
 
     void start() {
-        process_.setProgram(QStringLiteral(MOSQUITTO_PROGRAM));
-        process_.setArguments({QStringLiteral("-c"), path("mosquitto.conf")});
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start();
-        ASSERT_TRUE(process_.waitForStarted(5000)) << "mosquitto cannot be started";
-        ASSERT_TRUE(waitFor([this] { return accepts(); }, 5000))
-            << process_.readAll().toStdString();
+        process_.start(MOSQUITTO_PROGRAM, {"-c", path("mosquitto.conf")});
+        QByteArray log;
+        EXPECT_TRUE(waitFor(
+            [&] {
+                process_.waitForReadyRead(50);
+                log += process_.readAll();
+                return log.contains(" running");
+            },
+            5000))
+            << log.toStdString();
     }
-    // Ends the broker as a service stop does; it saves its sessions and queued messages.
+    // Ends the broker as a service stop does: it saves what it holds.
     void stop() {
-        if (process_.state() == QProcess::NotRunning)
-            return;
         process_.terminate();
-        if (!process_.waitForFinished(5000)) {
+        if (!process_.waitForFinished(5000))
             process_.kill();
-            process_.waitForFinished(2000);
-        }
+        process_.waitForFinished(2000);
     }
 
     int port() const { return port_; }
     QString caFile() const { return path("ca.crt"); }
-    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    QString path(const char* name) const { return dir_.filePath(name); }
 
 private:
-    bool accepts() const {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        a.sin_port = htons(uint16_t(port_));
-        const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-        ::close(s);
-        return ok;
-    }
-
-    void openssl(const QStringList& args) {
-        QProcess p;
-        p.setWorkingDirectory(dir_.path());
-        p.start(QStringLiteral("openssl"), args);
-        ASSERT_TRUE(p.waitForFinished(20000) && p.exitCode() == 0)
-            << "openssl " << args.join(' ').toStdString();
-    }
-
-    void makeCertificates() {
-        const QStringList ec = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                                "-nodes"};
-        openssl(QStringList{"req", "-x509"} + ec +
-                QStringList{"-keyout", "ca.key", "-out", "ca.crt", "-days", "2", "-subj",
-                            "/CN=Tallyra test CA"});
-        openssl(
-            QStringList{"req"} + ec +
-            QStringList{"-keyout", "server.key", "-out", "server.csr", "-subj", "/CN=localhost"});
-        QFile ext(path("ext"));
-        ext.open(QIODevice::WriteOnly);
-        ext.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
-        ext.close();
-        openssl({"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
-                 "-CAcreateserial", "-out", "server.crt", "-days", "2", "-extfile", "ext"});
-    }
-
     QTemporaryDir dir_;
     int port_;
     QProcess process_;
 };
 
-// Collects the payloads of one topic with QoS 1 in a persistent session: messages published
-// while it is away are kept for it by the broker.
+// Collects the JSON payloads of one topic with QoS 1 in a persistent session.
 class Subscriber {
 public:
-    Subscriber(const Broker& broker, const QString& topic, bool tls = false)
-        : topic_(topic.toUtf8()) {
+    Subscriber(const Broker& broker, const char* topic, bool tls = false) : topic_(topic) {
         mosquitto_lib_init();
-        const std::string id = "tallyra-test-sub-" + std::to_string(::getpid());
-        mosq_ = mosquitto_new(id.c_str(), false, this);
+        mosq_ = mosquitto_new(("tallyra-test-" + std::to_string(::getpid())).c_str(), false, this);
         if (tls)
             mosquitto_tls_set(mosq_, broker.caFile().toLocal8Bit().constData(), nullptr, nullptr,
                               nullptr, nullptr);
         mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
         mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* obj, int rc) {
             if (rc == 0)
-                mosquitto_subscribe(m, nullptr, static_cast<Subscriber*>(obj)->topic_.constData(),
-                                    1);
+                mosquitto_subscribe(m, nullptr, static_cast<Subscriber*>(obj)->topic_, 1);
         });
         mosquitto_subscribe_callback_set(mosq_, [](mosquitto*, void* obj, int, int, const int*) {
-            auto* self = static_cast<Subscriber*>(obj);
-            std::lock_guard lock(self->mutex_);
-            self->subscribed_ = true;
+            static_cast<Subscriber*>(obj)->subscribed_ = true;
         });
-        mosquitto_message_callback_set(
-            mosq_, [](mosquitto*, void* obj, const mosquitto_message* m) {
-                auto* self = static_cast<Subscriber*>(obj);
-                const QByteArray payload(static_cast<const char*>(m->payload), m->payloadlen);
-                std::lock_guard lock(self->mutex_);
-                self->messages_.push_back(QJsonDocument::fromJson(payload).object());
-            });
+        mosquitto_message_callback_set(mosq_, [](mosquitto*, void* obj,
+                                                 const mosquitto_message* m) {
+            auto* self = static_cast<Subscriber*>(obj);
+            const auto payload = QByteArray(static_cast<const char*>(m->payload), m->payloadlen);
+            std::lock_guard lock(self->mutex_);
+            self->messages_.push_back(QJsonDocument::fromJson(payload).object());
+        });
         EXPECT_EQ(mosquitto_connect(mosq_, "127.0.0.1", broker.port(), 30), MOSQ_ERR_SUCCESS);
         mosquitto_loop_start(mosq_);
-        EXPECT_TRUE(waitFor(
-            [this] {
-                std::lock_guard lock(mutex_);
-                return subscribed_;
-            },
-            5000));
+        EXPECT_TRUE(waitFor([this] { return bool(subscribed_); }, 5000));
     }
     ~Subscriber() {
         mosquitto_disconnect(mosq_);
@@ -185,22 +147,21 @@ public:
         std::lock_guard lock(mutex_);
         return messages_;
     }
-    // The "seq" numbers received, repeats (QoS 1 may deliver twice) left out.
+    // The "seq" numbers received, repeats left out (QoS 1 may deliver a message twice).
     std::vector<int> sequence() {
         std::vector<int> seqs;
         for (const QJsonObject& o : messages()) {
-            const int seq = o.value("seq").toInt();
-            if (std::find(seqs.begin(), seqs.end(), seq) == seqs.end())
-                seqs.push_back(seq);
+            if (std::find(seqs.begin(), seqs.end(), o.value("seq").toInt()) == seqs.end())
+                seqs.push_back(o.value("seq").toInt());
         }
         return seqs;
     }
 
 private:
-    QByteArray topic_;
+    const char* topic_;
     mosquitto* mosq_ = nullptr;
+    std::atomic<bool> subscribed_{false};
     std::mutex mutex_;
-    bool subscribed_ = false;
     std::vector<QJsonObject> messages_;
 };
 
