@@ -4,6 +4,7 @@
 // closes or that fails is a hang-up, reported as for a serial port that went away.
 
 #include "Backend.h"
+#include "SystemPort.h"
 #include "tcp/TcpSocket.h"
 
 #include <cctype>
@@ -15,23 +16,11 @@ namespace {
 // that does not answer comes back soon with a clear error.
 constexpr int kConnectTimeoutMs = 3000;
 
-class TcpPort final : public Port {
+class TcpPort final : public SystemPort {
 public:
     explicit TcpPort(std::unique_ptr<tcp::Socket> socket) : socket_(std::move(socket)) {}
 
     int configure(const SerdrvConfig&) override { return 0; }
-
-    int getByte(int timeoutMs) override {
-        uint8_t b = 0;
-        const int n = read(&b, 1, timeoutMs);
-        return n == 1 ? b : n == 0 ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
-    }
-
-    int getData(uint8_t* buffer, int count, int timeoutMs) override {
-        if (count == 0)
-            return failed_ ? -1 : 0;
-        return read(buffer, count, timeoutMs);
-    }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
         if (failed_)
@@ -39,9 +28,7 @@ public:
         if (count == 0)
             return 0;
         const int n = socket_->send(buffer, count, timeoutMs);
-        if (n < 0)
-            failed_ = true;
-        return n;
+        return n < 0 ? fail() : n;
     }
 
     int rxReadyCount() override {
@@ -55,7 +42,7 @@ public:
         // Whatever has arrived so far is dropped; a close seen meanwhile stays a hang-up.
         uint8_t scratch[512];
         while (!failed_) {
-            const int n = read(scratch, sizeof scratch, 0);
+            const int n = readSome(scratch, sizeof scratch, 0);
             if (n <= 0)
                 break;
         }
@@ -78,17 +65,15 @@ public:
     int sendBreak(int) override { return failed_ ? -1 : 0; }
 
 private:
-    int read(uint8_t* buffer, int count, int timeoutMs) {
+    int readSome(uint8_t* buffer, int count, int timeoutMs) override {
         if (failed_)
             return -1;
         const int n = socket_->receive(buffer, count, timeoutMs < 0 ? 0 : timeoutMs);
-        if (n < 0)
-            failed_ = true;
-        return n;
+        return n < 0 ? fail() : n;
     }
 
+    // Once the connection is gone it stays gone (failed_); a reopen connects anew.
     std::unique_ptr<tcp::Socket> socket_;
-    bool failed_ = false; // once the connection is gone it stays gone; a reopen connects anew
 };
 
 bool startsWithTcpScheme(const std::string& name) {
