@@ -11,6 +11,8 @@ packages=(
   libgl-dev
   # core libraries
   libgmp-dev libxtst-dev libx11-dev libfluidsynth-dev timgm6mb-soundfont
+  # MQTT publishing, and the broker and clients its end-to-end tests run
+  libmosquitto-dev mosquitto mosquitto-clients
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-xkb-utils x11-utils xdotool socat imagemagick openssl
