@@ -9,6 +9,7 @@
 #include "platform/KeyInjector.h"
 #include "serwedge/prefs/SettingsStore.h"
 #include "worker/Ignorer.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/WeightWorker.h"
 
@@ -251,7 +252,13 @@ int runReadCommand(const std::vector<std::string>& args) {
     std::unique_ptr<KeybotThread> typing;
     if (p.run.type) {
         try {
-            std::shared_ptr<platform::KeyInjector> injector = platform::createKeyInjector();
+            KeyInjectorHooks hooks;
+            hooks.status = [&view](const QString& text) {
+                if (!text.isEmpty())
+                    view.logEvent(text);
+            };
+            hooks.important = [&view](const QString& text) { view.logImportantEvent(text); };
+            std::shared_ptr<platform::KeyInjector> injector = createSessionKeyInjector(hooks);
             if (injector->capsLockOn())
                 view.showWarning(QStringLiteral("Warning"),
                                  QStringLiteral("Caps Lock is on; letters may be typed in the "

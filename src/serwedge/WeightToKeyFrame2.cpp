@@ -22,6 +22,7 @@
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
 #include "worker/Ignorer.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/WeightWorker.h"
 
@@ -1153,13 +1154,30 @@ void WeightToKeyFrame2::startPipeline() {
     weightWorker.reset();
     updateConfigFromTabs();
 
+    // The desktop portal tells on its own thread what the user must allow, and when it refuses.
+    worker::KeyInjectorHooks hooks;
+    hooks.status = [this](const QString& t) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, t] {
+                if (!t.isEmpty())
+                    showStatus(t);
+                else if (connectedGUI)
+                    showStatus(text("switch.to.target.application"));
+            },
+            Qt::QueuedConnection);
+    };
+    hooks.important = [this](const QString& t) { logImportantEvent(t); };
     std::shared_ptr<platform::KeyInjector> injector;
     try {
-        injector = injectorFactory() ? injectorFactory()() : platform::createKeyInjector();
+        injector =
+            injectorFactory() ? injectorFactory()() : worker::createSessionKeyInjector(hooks);
         if (!injector)
             throw platform::KeyInjectorError("no keystroke facility");
         keyBot = std::make_shared<worker::Keybot>(config, this, injector);
     } catch (const std::exception& e) {
+        if (dynamic_cast<const worker::NoKeyInjectionError*>(&e))
+            logImportantEvent(QString::fromUtf8(e.what()));
         keyBot.reset();
         message(QStringLiteral("error"),
                 text("error.initializing.keyboard.output") + QString::fromUtf8(e.what()),
