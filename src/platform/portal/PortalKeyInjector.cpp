@@ -97,6 +97,11 @@ PortalKeyInjector::PortalKeyInjector(PortalOptions options)
     : session_(std::make_unique<Session>(std::move(options))) {
     if (!QCoreApplication::instance())
         throw KeyInjectorError("the desktop portal needs the program's event loop");
+    if (!session_->options.layoutKeymap.empty()) {
+        layout_ = std::make_unique<xkb::SessionLayout>(session_->options.layoutKeymap);
+        if (!layout_->given())
+            layout_.reset();
+    }
     Session& s = *session_;
     if (!s.connection.isConnected())
         throw KeyInjectorError("no session bus: " +
@@ -177,10 +182,22 @@ void PortalKeyInjector::modifier(Modifier which, bool down) {
 }
 
 void PortalKeyInjector::key(int code, bool down) {
-    const auto sym = xkb::keysymForCode(code);
+    if (!down) {
+        if (auto it = sent_.find(code); it != sent_.end()) {
+            send(it->second, false);
+            sent_.erase(it);
+        }
+        return;
+    }
+    auto sym = xkb::keysymForCode(code);
     if (!sym)
         throw KeyInjectorError("no key for key code " + std::to_string(code));
-    send(*sym, down);
+    if (layout_) {
+        if (const auto keycode = layout_->keyFor(*sym))
+            sym = layout_->symbolAt(*keycode, 0);
+    }
+    send(*sym, true);
+    sent_[code] = *sym;
 }
 
 void PortalKeyInjector::character(unsigned long value) {

@@ -10,6 +10,9 @@
 
 namespace platform {
 
+namespace wayland {
+class WaylandConnection;
+} // namespace wayland
 namespace xkb {
 class VirtualKeymap;
 } // namespace xkb
@@ -32,12 +35,7 @@ public:
     // The virtual keyboard has modifier state of its own, and Caps Lock is never on in it.
     bool capsLockOn() override;
 
-    // Whether the layout came from the compositor (false: the default layout stood in).
-    bool usesSessionLayout() const;
-
 private:
-    struct Connection;
-
     void modifier(Modifier which, bool down) override;
     void key(int code, bool down) override;
     void character(unsigned long value) override;
@@ -46,7 +44,7 @@ private:
     void send(std::uint32_t keycode, bool down);
     void sendModifiers(std::uint32_t depressed);
 
-    std::unique_ptr<Connection> wl_;
+    std::unique_ptr<wayland::WaylandConnection> wl_;
     std::unique_ptr<xkb::VirtualKeymap> keymap_;
     std::uint32_t depressed_ = 0;       // modifier mask the compositor was last told
     std::map<int, std::uint32_t> keys_; // key code -> keycode pressed for it

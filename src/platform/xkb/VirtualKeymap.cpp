@@ -17,8 +17,8 @@ namespace {
 constexpr std::array<const char*, 8> kRealModifiers = {"Shift", "Lock", "Control", "Mod1",
                                                        "Mod2",  "Mod3", "Mod4",    "Mod5"};
 // Keycode 8 is evdev's "reserved" key; keycodes above 255 reach no X11 client through XWayland.
-constexpr xkb_keycode_t kLowestKeycode = 9;
-constexpr xkb_keycode_t kHighestKeycode = 255;
+constexpr xkb_keycode_t kLowestSpare = 9;
+constexpr xkb_keycode_t kHighestSpare = 255;
 
 std::string modifierNames(std::uint32_t mask) {
     std::string names;
@@ -52,72 +52,12 @@ bool isCharacter(xkb_keysym_t sym) {
     return keysymForCharacter(sym).has_value();
 }
 
-// The first key whose symbol in the first group is sym, given the modifier state.
-std::optional<xkb_keycode_t> findKey(xkb_keymap* keymap, xkb_state* state, xkb_keysym_t sym) {
-    for (xkb_keycode_t kc = xkb_keymap_min_keycode(keymap); kc <= xkb_keymap_max_keycode(keymap);
-         ++kc) {
-        if (kc >= kLowestKeycode && kc <= kHighestKeycode &&
-            xkb_keymap_num_layouts_for_key(keymap, kc) > 0 &&
-            xkb_state_key_get_one_sym(state, kc) == sym)
-            return kc;
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
-void VirtualKeymap::Deleters::operator()(xkb_context* c) const {
-    xkb_context_unref(c);
-}
-void VirtualKeymap::Deleters::operator()(xkb_keymap* k) const {
-    xkb_keymap_unref(k);
-}
-void VirtualKeymap::Deleters::operator()(xkb_state* s) const {
-    xkb_state_unref(s);
-}
-
-VirtualKeymap::VirtualKeymap(const std::string& layoutKeymap)
-    : context_(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {
-    if (!context_)
-        throw KeyInjectorError("the XKB library cannot start");
-    std::unique_ptr<xkb_keymap, Deleters> layout;
-    if (!layoutKeymap.empty())
-        layout.reset(xkb_keymap_new_from_buffer(context_.get(), layoutKeymap.data(),
-                                                layoutKeymap.size(), XKB_KEYMAP_FORMAT_TEXT_V1,
-                                                XKB_KEYMAP_COMPILE_NO_FLAGS));
-    givenLayout_ = layout != nullptr;
-    if (!layout)
-        layout.reset(
-            xkb_keymap_new_from_names(context_.get(), nullptr, XKB_KEYMAP_COMPILE_NO_FLAGS));
-    if (!layout)
-        throw KeyInjectorError("no keyboard layout can be read or compiled");
-    build(layout.get());
-}
-
-VirtualKeymap::~VirtualKeymap() = default;
-
-void VirtualKeymap::build(xkb_keymap* layout) {
-    std::unique_ptr<xkb_state, Deleters> plain(xkb_state_new(layout));
-    std::unique_ptr<xkb_state, Deleters> state(xkb_state_new(layout));
-    if (!plain || !state)
-        throw KeyInjectorError("the XKB library is out of memory");
-
-    // The real modifiers the layout's modifier keys set (Mod1, Mod2 and Mod5 as a rule).
-    const auto modifiersOf = [&](xkb_keysym_t sym, std::uint32_t fallback) {
-        const auto kc = findKey(layout, plain.get(), sym);
-        if (!kc)
-            return fallback;
-        std::unique_ptr<xkb_state, Deleters> probe(xkb_state_new(layout));
-        xkb_state_update_key(probe.get(), *kc, XKB_KEY_DOWN);
-        const std::uint32_t mask =
-            xkb_state_serialize_mods(probe.get(), XKB_STATE_MODS_EFFECTIVE) & 0xffu;
-        return mask != 0 ? mask : fallback;
-    };
-    numLockMask_ = modifiersOf(XKB_KEY_Num_Lock, numLockMask_);
-    altMask_ = modifiersOf(XKB_KEY_Alt_L, altMask_);
-    level3Mask_ = modifiersOf(XKB_KEY_ISO_Level3_Shift, level3Mask_);
-    xkb_state_update_mask(state.get(), 0, 0, numLockMask_, 0, 0, 0);
-
+VirtualKeymap::VirtualKeymap(const SessionLayout& layout)
+    : altMask_(layout.altMask()), level3Mask_(layout.level3Mask()),
+      numLockMask_(layout.numLockMask()) {
+    xkb_keymap* const user = layout.keymap();
     // The keys the key codes name, as the layout has them; symbols it lacks get keys of their own.
     std::set<xkb_keycode_t> used;
     std::set<xkb_keycode_t> copied;
@@ -126,7 +66,7 @@ void VirtualKeymap::build(xkb_keymap* layout) {
         const auto sym = keysymForCode(code);
         if (!sym)
             continue;
-        if (auto kc = findKey(layout, state.get(), *sym)) {
+        if (auto kc = layout.keyFor(*sym)) {
             codeKeys_[code] = *kc;
             copied.insert(*kc);
             used.insert(*kc);
@@ -147,17 +87,17 @@ void VirtualKeymap::build(xkb_keymap* layout) {
          {XKB_KEY_Num_Lock, nullptr, numLockMask_}}};
     std::array<xkb_keycode_t, 5> modifierKeys = {};
     for (std::size_t i = 0; i < modifiers.size(); ++i) {
-        const auto kc = findKey(layout, plain.get(), modifiers[i].sym);
+        const auto kc = layout.keyFor(modifiers[i].sym);
         if (kc && !used.contains(*kc)) {
             modifierKeys[i] = *kc;
             used.insert(*kc);
         }
     }
-    xkb_keycode_t nextSpare = kHighestKeycode;
+    xkb_keycode_t nextSpare = kHighestSpare;
     const auto spare = [&] {
-        while (nextSpare >= kLowestKeycode && used.contains(nextSpare))
+        while (nextSpare >= kLowestSpare && used.contains(nextSpare))
             --nextSpare;
-        if (nextSpare < kLowestKeycode)
+        if (nextSpare < kLowestSpare)
             throw KeyInjectorError("the virtual keyboard has no keycode left for a symbol");
         used.insert(nextSpare);
         return nextSpare;
@@ -172,9 +112,8 @@ void VirtualKeymap::build(xkb_keymap* layout) {
     // Characters for ALT codes: where the copied keys give them with SHIFT and AltGr, else on
     // keys of their own, two to a key (the second with SHIFT).
     for (std::uint32_t mods : {0u, shiftMask(), level3Mask_, shiftMask() | level3Mask_}) {
-        xkb_state_update_mask(state.get(), mods, 0, numLockMask_, 0, 0, 0);
         for (xkb_keycode_t kc : copied) {
-            const xkb_keysym_t sym = xkb_state_key_get_one_sym(state.get(), kc);
+            const xkb_keysym_t sym = layout.symbolAt(kc, mods);
             if (isCharacter(sym) && !characters_.contains(sym))
                 characters_[sym] = {kc, mods};
         }
@@ -213,14 +152,14 @@ void VirtualKeymap::build(xkb_keymap* layout) {
              "level_name[Level1] = \"Base\"; level_name[Level2] = \"Shift\"; };\n";
     std::map<std::string, std::string> typeNames;
     for (xkb_keycode_t kc : copied) {
-        const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(layout, kc, 0);
+        const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(user, kc, 0);
         std::uint32_t all = 0;
         std::ostringstream maps;
         std::string levelSymbols;
         for (xkb_level_index_t level = 0; level < levels; ++level) {
             std::array<xkb_mod_mask_t, 16> masks = {};
             const std::size_t n =
-                xkb_keymap_key_get_mods_for_level(layout, kc, 0, level, masks.data(), masks.size());
+                xkb_keymap_key_get_mods_for_level(user, kc, 0, level, masks.data(), masks.size());
             for (std::size_t m = 0; m < n; ++m) {
                 const std::uint32_t mask = masks[m] & 0xffu;
                 all |= mask;
@@ -228,7 +167,7 @@ void VirtualKeymap::build(xkb_keymap* layout) {
                     maps << " map[" << modifierNames(mask) << "] = Level" << level + 1 << ";";
             }
             const xkb_keysym_t* syms = nullptr;
-            const int count = xkb_keymap_key_get_syms_by_level(layout, kc, 0, level, &syms);
+            const int count = xkb_keymap_key_get_syms_by_level(user, kc, 0, level, &syms);
             levelSymbols +=
                 (level ? ", " : "") + symbolName(count > 0 ? syms[0] : XKB_KEY_NoSymbol);
         }
@@ -267,7 +206,7 @@ void VirtualKeymap::build(xkb_keymap* layout) {
          << symbols.str() << "};\n"
          << "};\n";
 
-    keymap_.reset(xkb_keymap_new_from_string(context_.get(), text.str().c_str(),
+    keymap_.reset(xkb_keymap_new_from_string(layout.context(), text.str().c_str(),
                                              XKB_KEYMAP_FORMAT_TEXT_V1,
                                              XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!keymap_)
@@ -281,6 +220,8 @@ void VirtualKeymap::build(xkb_keymap* layout) {
     if (!state_)
         throw KeyInjectorError("the XKB library is out of memory");
 }
+
+VirtualKeymap::~VirtualKeymap() = default;
 
 std::optional<std::uint32_t> VirtualKeymap::keycodeFor(int code) const {
     auto it = codeKeys_.find(code);

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "platform/xkb/KeySymbols.h"
+#include "platform/xkb/SessionLayout.h"
 
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
-
-struct xkb_context;
-struct xkb_keymap;
-struct xkb_state;
 
 namespace platform::xkb {
 
@@ -27,19 +24,14 @@ public:
         std::uint32_t mods;
     };
 
-    // layoutKeymap: the user's keymap in the XKB text format, as a compositor sends it; empty or
-    // unreadable: the layout named by the XKB_DEFAULT_* environment variables (else "us").
     // Throws KeyInjectorError when no usable keymap can be built.
-    explicit VirtualKeymap(const std::string& layoutKeymap);
+    explicit VirtualKeymap(const SessionLayout& layout);
     ~VirtualKeymap();
     VirtualKeymap(const VirtualKeymap&) = delete;
     VirtualKeymap& operator=(const VirtualKeymap&) = delete;
 
     // The whole keymap in the XKB text format, self-contained.
     const std::string& text() const { return text_; }
-    // Whether the user's layout was read (false: the default layout stood in for it).
-    bool usesGivenLayout() const { return givenLayout_; }
-
     // The key a key code names; nothing for codes without a key.
     std::optional<std::uint32_t> keycodeFor(int code) const;
     // The key and modifiers that type a character on its own; nothing outside Latin-1.
@@ -53,32 +45,22 @@ public:
     std::uint32_t level3Key() const { return level3Key_; }
 
     // The modifier masks of this keymap.
-    std::uint32_t shiftMask() const { return 1u; }
-    std::uint32_t controlMask() const { return 1u << 2; }
+    std::uint32_t shiftMask() const { return SessionLayout::shiftMask(); }
+    std::uint32_t controlMask() const { return SessionLayout::controlMask(); }
     std::uint32_t altMask() const { return altMask_; }
     std::uint32_t level3Mask() const { return level3Mask_; }
     // NumLock stays locked so that keypad keys give digits.
     std::uint32_t lockedMask() const { return numLockMask_; }
 
 private:
-    struct Deleters {
-        void operator()(xkb_context* c) const;
-        void operator()(xkb_keymap* k) const;
-        void operator()(xkb_state* s) const;
-    };
-
-    void build(xkb_keymap* layout);
-
-    std::unique_ptr<xkb_context, Deleters> context_;
-    std::unique_ptr<xkb_keymap, Deleters> keymap_;
-    std::unique_ptr<xkb_state, Deleters> state_;
+    std::unique_ptr<xkb_keymap, SessionLayout::Deleters> keymap_;
+    std::unique_ptr<xkb_state, SessionLayout::Deleters> state_;
     std::string text_;
-    bool givenLayout_ = false;
 
     std::map<int, std::uint32_t> codeKeys_;
     std::map<Keysym, Stroke> characters_;
     std::uint32_t shiftKey_ = 0, controlKey_ = 0, altKey_ = 0, level3Key_ = 0;
-    std::uint32_t altMask_ = 1u << 3, level3Mask_ = 1u << 7, numLockMask_ = 1u << 4;
+    std::uint32_t altMask_, level3Mask_, numLockMask_;
 };
 
 } // namespace platform::xkb

@@ -1,6 +1,7 @@
 #include "worker/KeyInjectorChoice.h"
 
 #include "platform/portal/PortalKeyInjector.h"
+#include "platform/wayland/WaylandConnection.h"
 #include "worker/WorkerBundle.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@ namespace serwedge::worker {
 std::unique_ptr<platform::KeyInjector> createPortalKeyInjector(const KeyInjectorHooks& hooks) {
     platform::PortalOptions options;
     options.restoreToken = storedPortalToken().toStdString();
+    options.layoutKeymap = platform::wayland::readSessionKeymap();
     options.tokenReceived = [](const std::string& token) {
         // The settings store belongs to the main thread.
         QMetaObject::invokeMethod(
