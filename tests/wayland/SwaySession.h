@@ -72,6 +72,8 @@ public:
     SwaySession& operator=(const SwaySession&) = delete;
 
     const std::filesystem::path& dir() const { return dir_; }
+    // The compositor's socket, for a client in this process.
+    std::string socketPath() const { return (dir_ / "run" / socket()).string(); }
     std::filesystem::path output() const { return dir_ / "out" / "received"; }
     std::string received() const { return readFile(output()); }
 

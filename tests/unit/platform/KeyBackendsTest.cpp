@@ -15,7 +15,7 @@ TEST(KeyBackends, theSessionDecidesUnlessANameIsGiven) {
     const DesktopSession gnome{"wayland-0", "wayland", "ubuntu:GNOME"};
     const DesktopSession plasma{"wayland-0", "wayland", "KDE"};
     const DesktopSession sway{"wayland-1", "wayland", "sway"};
-    const DesktopSession unknownType{"wayland-1", "", ""};      // started from a terminal
+    const DesktopSession unknownType{"wayland-1", "", ""};       // started from a terminal
     const DesktopSession xInsideWayland{"wayland-0", "x11", ""}; // says X11: XTest reaches it
     const struct {
         DesktopSession session;
