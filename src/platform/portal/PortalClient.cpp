@@ -77,27 +77,33 @@ void PortalClient::request(Step step, const QString& method, QVariantList argume
     arguments.append(options);
     QString sender = connection_.baseService().mid(1);
     sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-    watch(QStringLiteral("%1/request/%2/%3").arg(QLatin1String(kObjectPath), sender, token));
+    const QString predicted =
+        QStringLiteral("%1/request/%2/%3").arg(QLatin1String(kObjectPath), sender, token);
+    watch(predicted);
     step_ = step;
 
     QDBusMessage call = QDBusMessage::createMethodCall(
         QLatin1String(kService), QLatin1String(kObjectPath), QLatin1String(kRemoteDesktop), method);
     call.setArguments(arguments);
     auto* watcher = new QDBusPendingCallWatcher(connection_.asyncCall(call, timeoutMs_), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, method] {
-        watcher->deleteLater();
-        QDBusPendingReply<QDBusObjectPath> reply = *watcher;
-        if (reply.isError()) {
-            fail(PortalState::Refused,
-                 (method + QStringLiteral(": ") + reply.error().message()).toStdString());
-            return;
-        }
-        // Portals older than the handle_token option answer on a path of their own.
-        if (reply.value().path() != requestPath_) {
-            unwatch();
-            watch(reply.value().path());
-        }
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, watcher, method, step, predicted] {
+                watcher->deleteLater();
+                // The answer (the Response signal) may have come first: then the reply is old.
+                if (step_ != step)
+                    return;
+                QDBusPendingReply<QDBusObjectPath> reply = *watcher;
+                if (reply.isError()) {
+                    fail(PortalState::Refused,
+                         (method + QStringLiteral(": ") + reply.error().message()).toStdString());
+                    return;
+                }
+                // Portals older than the handle_token option answer on a path of their own.
+                if (reply.value().path() != predicted) {
+                    unwatch();
+                    watch(reply.value().path());
+                }
+            });
 }
 
 void PortalClient::watch(const QString& requestPath) {
