@@ -130,9 +130,9 @@ TEST_F(WindowLifecycleTest, invalidStoredValuesAreReplacedByDefaultsAndReported)
     for (const char* key : {"bitRate", "sound", "delay"})
         EXPECT_TRUE(dialogs.shown[0].text.contains(key)) << key;
     EXPECT_EQ(f.getConfig().getBitRate(), 7);
-    EXPECT_EQ(f.bitRateBox->currentText(), "9600");
+    EXPECT_EQ(f.settingsTabs().bitRateBox->currentText(), "9600");
     EXPECT_EQ(f.getConfig().getSound(), serwedge::config::ConfigHelper::Sound::NONE);
-    EXPECT_EQ(f.delayTextField->text(), "20");
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "20");
 }
 
 TEST_F(WindowLifecycleTest, accessRefusedWhileLoadingGivesDefaultsAndTheMessage) {
@@ -257,40 +257,26 @@ TEST_F(WindowLifecycleTest, unusablePatternEndsTheStartWithInvalidSetting) {
     EXPECT_EQ(serdrv_sim_is_open("SIMA"), 0);
 }
 
-TEST_F(WindowLifecycleTest, soundThatCannotOpenStartsWithoutSound) {
+// What the run reports when its outputs cannot be opened is shown in the order it happened.
+TEST_F(WindowLifecycleTest, outputsThatCannotOpenAreShownAndTheRunGoesOn) {
     twoPorts();
     storeRunSettings();
     node().put("sound", "COWBELL");
+    injectorFails = true;
     soundFails = true;
     Frame& f = build();
     f.startStopJButtonActionPerformed();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, t("sound.output.error"));
-    EXPECT_EQ(dialogs.shown[0].text,
-              t("error.while.initializing.sound.output") + "no synthesizer here");
-    EXPECT_TRUE(f.isConnectedGUI());
-    EXPECT_FALSE(f.hasSoundBot());
-    EXPECT_TRUE(f.hasKeyBot());
-    f.startStopJButtonActionPerformed();
-    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
-}
-
-TEST_F(WindowLifecycleTest, keyboardOutputUnavailableStillReadsAndLogs) {
-    twoPorts();
-    storeRunSettings();
-    injectorFails = true;
-    Frame& f = build();
-    f.startStopJButtonActionPerformed();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].title, t("error"));
     EXPECT_EQ(dialogs.shown[0].text,
               t("error.initializing.keyboard.output") + "no keystroke facility here");
+    EXPECT_EQ(dialogs.shown[1].title, t("sound.output.error"));
+    EXPECT_EQ(dialogs.shown[1].text,
+              t("error.while.initializing.sound.output") + "no synthesizer here");
     EXPECT_TRUE(f.isConnectedGUI());
-    EXPECT_FALSE(f.hasKeyBot());
-    EXPECT_FALSE(f.hasKeybotThread());
     push("SIMA", "ST,+000001.50  g\r\n");
     ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "1"; }));
     EXPECT_TRUE(logText().contains("ST,+000001.50  g<13>"));
-    EXPECT_TRUE(serwedge::worker::Keybot::queue().size() == 0u);
     f.startStopJButtonActionPerformed();
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
@@ -307,33 +293,6 @@ TEST_F(WindowLifecycleTest, capsLockWarnsAndReadingStartsAnyway) {
     EXPECT_EQ(dialogs.shown[0].kind, Dialogs::Kind::Warning);
     EXPECT_TRUE(f.isConnectedGUI());
     f.startStopJButtonActionPerformed();
-    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
-}
-
-TEST_F(WindowLifecycleTest, duplicatesAreLoggedAsIgnoredAndNeitherSoundedNorTyped) {
-    twoPorts();
-    storeRunSettings();
-    node().put("ignoreDuplicates", "true");
-    node().put("sound", "CLAVES");
-    Frame& f = build();
-    f.startStopJButtonActionPerformed();
-    ASSERT_TRUE(f.hasIgnorer());
-    ASSERT_TRUE(f.hasSoundBot());
-    push("SIMA", "ST,+000002.00  g\r\nST,+000002.00  g\r\n");
-    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
-    ASSERT_TRUE(waitForKey(K::ENTER));
-    pump(100);
-    EXPECT_EQ(typedText(), "2.00\n");
-    // One note: on and off.
-    EXPECT_TRUE(player->waitForEvents(2, std::chrono::seconds(2)));
-    pump(300);
-    EXPECT_EQ(player->events().size(), 2u);
-    const auto pieces = f.eventLog()->lastLinePieces();
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(pieces[0].second, "ignored");
-    f.startStopJButtonActionPerformed();
-    EXPECT_FALSE(f.hasIgnorer());
-    EXPECT_FALSE(f.hasSoundBot());
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
 
@@ -413,7 +372,7 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
     QTabWidget* tabs = f.tabs();
     // Leaving the settings tab: the change stays unsaved.
     tabs->setCurrentIndex(4);
-    f.minimizeToTrayCheckBox->setChecked(true);
+    f.settingsTabs().minimizeToTrayCheckBox->setChecked(true);
     tabs->setCurrentIndex(5);
     EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
     // Leaving the event log and the main tab saves nothing either.
@@ -427,10 +386,10 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
         QString expected;
     };
     const std::vector<Case> cases = {
-        {1, [&] { f.bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
-        {2, [&] { f.decimalTextField->setText("2"); }, "decimalPlaces", "2"},
-        {3, [&] { f.delayTextField->setText("7"); }, "delay", "7"},
-        {6, [&] { f.parityBox->setCurrentIndex(2); }, "parity", "2"},
+        {1, [&] { f.settingsTabs().bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
+        {2, [&] { f.settingsTabs().decimalTextField->setText("2"); }, "decimalPlaces", "2"},
+        {3, [&] { f.settingsTabs().delayTextField->setText("7"); }, "delay", "7"},
+        {6, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
     };
     for (const Case& c : cases) {
         tabs->setCurrentIndex(c.tab);
@@ -448,7 +407,7 @@ TEST_F(WindowLifecycleTest, failedAutosaveIsLoggedNotShown) {
     Frame& f = build();
     refusals.writes = true;
     f.tabs()->setCurrentIndex(1);
-    f.bitRateBox->setCurrentIndex(2);
+    f.settingsTabs().bitRateBox->setCurrentIndex(2);
     f.tabs()->setCurrentIndex(0);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(logText().contains(t("autosave.error") + "writing refused"))
@@ -462,7 +421,8 @@ TEST_F(WindowLifecycleTest, closingSavesAndStopsARunningPipeline) {
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(f.isConnectedGUI());
     f.mutableConfig().setDelay("0"); // unchanged
-    f.keyboardTypeBox->setCurrentIndex(serwedge::config::ConfigHelper::KeyboardType::GERMAN);
+    f.settingsTabs().keyboardTypeBox->setCurrentIndex(
+        serwedge::config::ConfigHelper::KeyboardType::GERMAN);
     f.close();
     EXPECT_TRUE(serwedge::isClosing);
     EXPECT_EQ(node().get("keyboardType", "unset"), "GERMAN");
@@ -501,7 +461,7 @@ TEST_F(WindowLifecycleTest, minimizingWithTraySupportHidesTheWindowUntilRestored
     f.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(pumpUntil([&] { return !f.trayIconShown() && f.isVisible(); }));
     // Choosing manual connection removes the tray behaviour.
-    f.manualConnectButton->click();
+    f.settingsTabs().manualConnectButton->click();
     EXPECT_FALSE(f.traySupportInstalled());
 }
 
@@ -527,7 +487,7 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
     EXPECT_TRUE(texts.contains(serwedge::config::ConfigHelper::Instrument(
                                    serwedge::config::ConfigHelper::Instrument::KERN_572)
                                    .toPlainString()));
-    f.portList->setCurrentIndex(0);
+    f.settingsTabs().portList->setCurrentIndex(0);
     EXPECT_TRUE(f.tabs()->widget(0)->findChildren<QLabel*>().size() > 0);
     bool shown = false;
     for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())
