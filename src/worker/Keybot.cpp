@@ -157,8 +157,9 @@ void Keybot::typeChord(const std::vector<int>& codes) {
     const auto deadkeyError = [this](const QString& message) {
         report(QStringLiteral("Deadkey error: ") + message, QStringLiteral("Deadkey error"));
     };
+    // The injector leaves the SPACE out where the key was not a dead key after all.
     try {
-        injector_->press(KeyCodes::SPACE);
+        injector_->pressDeadKeySpace();
     } catch (const std::exception& e) {
         deadkeyError(QString::fromUtf8(e.what()));
         return;
@@ -166,7 +167,7 @@ void Keybot::typeChord(const std::vector<int>& codes) {
     held_.push_back(KeyCodes::SPACE);
     pause();
     try {
-        injector_->release(KeyCodes::SPACE);
+        injector_->releaseDeadKeySpace();
         held_.pop_back();
     } catch (const std::exception& e) {
         deadkeyError(QString::fromUtf8(e.what()));

@@ -130,6 +130,8 @@ TEST(Keybot, usInternationalApostropheIsDeadAcuteThenSpace) {
     b.bot->typeString("'");
     EXPECT_EQ(b.keys->events(), (std::vector<Event>{P(K::DEAD_ACUTE), W(3), R(K::DEAD_ACUTE), W(3),
                                                     P(K::SPACE), W(3), R(K::SPACE), W(3)}));
+    // Through the call that lets an injector leave it out where the key is not dead.
+    EXPECT_EQ(b.keys->deadKeySpaces(), 1);
 }
 
 TEST(Keybot, azertyNumericShiftsDigitsAndReportsLetters) {
