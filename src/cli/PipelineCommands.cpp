@@ -24,6 +24,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -34,10 +35,12 @@ using tallyra::cli::CliView;
 using tallyra::cli::RunOptions;
 using tallyra::cli::UsageError;
 
-std::atomic<bool> interruptRequested{false};
+// Ctrl+C (or SIGTERM) so far: the first stops reading and typing after the value being typed,
+// the second ends typing at once.
+std::atomic<int> interrupts{0};
 
 extern "C" void onInterrupt(int) {
-    interruptRequested = true;
+    ++interrupts;
 }
 
 void printError(const std::string& text) {
@@ -61,7 +64,7 @@ int runWorker(WeightWorker& worker, CliView& view, const RunOptions& run,
             return;
         const bool countReached = run.count && worker.lastLineNumber() >= *run.count;
         const bool timeUp = run.seconds && clock.elapsed() >= *run.seconds * 1000.0;
-        if (interruptRequested || countReached || timeUp || (stopWhen && stopWhen())) {
+        if (interrupts > 0 || countReached || timeUp || (stopWhen && stopWhen())) {
             cancelled = true;
             worker.cancel(true);
         }
@@ -271,11 +274,16 @@ int runReadCommand(const std::vector<std::string>& args) {
         return status;
     status = runWorker(*worker, view, p.run, {});
     if (typing) {
-        // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop.
-        while (!interruptRequested &&
-               !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
+        // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop; then the
+        // value being typed is finished with its terminator, unless Ctrl+C comes again.
+        while (interrupts == 0 && !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
         }
         typing->interrupt();
+        while (!typing->finished()) {
+            if (interrupts > 1)
+                typing->interruptNow();
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
         typing->join();
     }
     return status;

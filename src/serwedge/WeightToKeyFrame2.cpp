@@ -1220,10 +1220,8 @@ void WeightToKeyFrame2::stopPipeline() {
 }
 
 void WeightToKeyFrame2::dropOutputs() {
-    if (keybotThread) {
-        keybotThread->interrupt();
-        keybotThread.reset(); // joins; a value being typed ends after its current character
-    }
+    // A value being typed is finished, off this thread; the next run's thread waits for it.
+    worker::KeybotThread::finishInBackground(std::move(keybotThread));
     keyBot.reset();
     if (soundBot) {
         soundBot->close();
@@ -1239,7 +1237,8 @@ void WeightToKeyFrame2::shutdownPipeline() {
             qCWarning(lcWindow) << "the reading worker did not end in time";
     }
     dropOutputs();
-    weightWorker.reset(); // closes the port
+    worker::KeybotThread::endBackgroundNow(); // releases every key
+    weightWorker.reset();                     // closes the port
 }
 
 void WeightToKeyFrame2::releaseFinishedWorker() {

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -61,9 +62,9 @@ void Keybot::add(const QString& value) {
         queue().put(value);
 }
 
-void Keybot::run(std::stop_token stop) {
-    stop_ = stop;
-    while (!stop.stop_requested()) {
+void Keybot::run(std::stop_token stop, std::stop_token cut) {
+    cut_ = cut;
+    while (!stop.stop_requested() && !cut.stop_requested()) {
         std::optional<QString> value = queue().take(stop);
         if (!value)
             break;
@@ -88,7 +89,7 @@ void Keybot::typeStart() {
 bool Keybot::typeString(const QString& value) {
     const qsizetype n = value.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (stop_.stop_requested())
+        if (cut_.stop_requested())
             return false;
         // A surrogate pair is one character; a lone surrogate is reported on its own.
         char32_t c = value.at(i).unicode();
@@ -265,7 +266,7 @@ bool Keybot::release(int code) {
 }
 
 void Keybot::pause() {
-    injector_->pause(keyDelay_, stop_);
+    injector_->pause(keyDelay_, cut_);
 }
 
 void Keybot::releaseHeld() {
@@ -284,17 +285,48 @@ void Keybot::report(const QString& important, const QString& standardOutput) {
     }
 }
 
-KeybotThread::KeybotThread(std::shared_ptr<Keybot> keybot)
-    : keybot_(std::move(keybot)),
-      thread_([bot = keybot_](std::stop_token stop) { bot->run(stop); }) {}
+namespace {
+
+// Threads finishing their value after a stop, until a new thread or the program's end joins them.
+struct Background {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<KeybotThread>> threads;
+};
+
+Background& background() {
+    static Background b;
+    return b;
+}
+
+} // namespace
+
+KeybotThread::KeybotThread(std::shared_ptr<Keybot> keybot) : keybot_(std::move(keybot)) {
+    {
+        std::lock_guard lock(background().mutex);
+        previous_.swap(background().threads);
+    }
+    thread_ = std::thread([this] {
+        for (const auto& previous : previous_)
+            previous->join();
+        keybot_->run(stop_.get_token(), cut_.get_token());
+        finished_ = true;
+    });
+}
 
 KeybotThread::~KeybotThread() {
-    interrupt();
+    interruptNow();
     join();
 }
 
 void KeybotThread::interrupt() {
-    thread_.request_stop();
+    stop_.request_stop();
+}
+
+void KeybotThread::interruptNow() {
+    cut_.request_stop();
+    stop_.request_stop();
+    for (const auto& previous : previous_)
+        previous->interruptNow();
 }
 
 void KeybotThread::join() {
@@ -304,6 +336,39 @@ void KeybotThread::join() {
 
 bool KeybotThread::waitUntilTyped(std::chrono::milliseconds timeout) {
     return Keybot::queue().waitUntilTyped(timeout);
+}
+
+void KeybotThread::finishInBackground(std::unique_ptr<KeybotThread> thread) {
+    if (!thread)
+        return;
+    thread->interrupt();
+    std::vector<std::unique_ptr<KeybotThread>> ended;
+    {
+        std::lock_guard lock(background().mutex);
+        auto& threads = background().threads;
+        for (auto it = threads.begin(); it != threads.end();) {
+            if ((*it)->finished()) {
+                ended.push_back(std::move(*it));
+                it = threads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        threads.push_back(std::move(thread));
+    }
+    // Joining a thread that has ended its work does not wait.
+    ended.clear();
+}
+
+void KeybotThread::endBackgroundNow() {
+    std::vector<std::unique_ptr<KeybotThread>> threads;
+    {
+        std::lock_guard lock(background().mutex);
+        threads.swap(background().threads);
+    }
+    for (const auto& thread : threads)
+        thread->interruptNow();
+    threads.clear(); // joins
 }
 
 } // namespace serwedge::worker
