@@ -5,6 +5,8 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <exception>
 #include <mutex>
@@ -287,9 +289,11 @@ void Keybot::report(const QString& important, const QString& standardOutput) {
 
 namespace {
 
-// Threads finishing their value after a stop, until a new thread or the program's end joins them.
+// Threads finishing their value after a stop, until a new thread or the program's end joins
+// them. The variable tells of every thread that has ended its work.
 struct Background {
     std::mutex mutex;
+    std::condition_variable ended;
     std::vector<std::unique_ptr<KeybotThread>> threads;
 };
 
@@ -309,7 +313,11 @@ KeybotThread::KeybotThread(std::shared_ptr<Keybot> keybot) : keybot_(std::move(k
         for (const auto& previous : previous_)
             previous->join();
         keybot_->run(stop_.get_token(), cut_.get_token());
-        finished_ = true;
+        {
+            std::lock_guard lock(background().mutex);
+            finished_ = true;
+        }
+        background().ended.notify_all();
     });
 }
 
@@ -358,6 +366,14 @@ void KeybotThread::finishInBackground(std::unique_ptr<KeybotThread> thread) {
     }
     // Joining a thread that has ended its work does not wait.
     ended.clear();
+}
+
+bool KeybotThread::waitForBackground(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(background().mutex);
+    return background().ended.wait_for(lock, timeout, [] {
+        return std::all_of(background().threads.begin(), background().threads.end(),
+                           [](const auto& thread) { return thread->finished(); });
+    });
 }
 
 void KeybotThread::endBackgroundNow() {

@@ -118,6 +118,8 @@ public:
     // while it finishes its value. The next KeybotThread waits for it, and joins it, on its own
     // thread before typing.
     static void finishInBackground(std::unique_ptr<KeybotThread> thread);
+    // Waits until every thread finishing in the background has ended its work; false on time-out.
+    static bool waitForBackground(std::chrono::milliseconds timeout);
     // Ends every thread still finishing in the background at once and joins it (closing).
     static void endBackgroundNow();
 
