@@ -6,6 +6,7 @@
 #include "config/Catalogue.h"
 #include "props/Props.h"
 #include "rs232/Diagnostics.h"
+#include "serwedge/prefs/Preferences.h"
 
 #include <QCoreApplication>
 
@@ -77,6 +78,10 @@ int main(int argc, char** argv) {
         return runPortsCommand(rest);
     QCoreApplication app(argc, argv);
     serwedge::Catalogue::setLanguage(QStringLiteral("en"));
+    // The settings store's diagnostics and notices (a damaged store kept aside) too.
+    serwedge::prefs::setDiagnosticSink([](const QString& text) {
+        std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    });
     if (cmd == "presets")
         return runPresetsCommand(rest);
     if (cmd == "replay")
