@@ -35,10 +35,6 @@ void CliView::showWarning(const QString& title, const QString& message) {
     printErr(QStringLiteral("! ") + title + QStringLiteral(": ") + message);
 }
 
-void CliView::setIgnorer(std::unique_ptr<serwedge::worker::Ignorer> ignorer) {
-    ignorer_ = std::move(ignorer);
-}
-
 QByteArray CliView::toJson(const DataLine& line) {
     QJsonObject o;
     o.insert(QStringLiteral("count"), line.getCount());
@@ -48,19 +44,12 @@ QByteArray CliView::toJson(const DataLine& line) {
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 
-void CliView::update(const DataLine& received) {
-    if (limit_ && received.getCount() > *limit_)
-        return;
-    DataLine line = received.copy();
-    if (ignorer_)
-        ignorer_->process(&line);
+void CliView::update(const DataLine& line) {
     const QByteArray json = toJson(line);
     std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), out_);
     std::fputc('\n', out_);
     std::fflush(out_);
     ++printed_;
-    if (sink_ && line.hasValue())
-        sink_(line.getProcessedData());
 }
 
 } // namespace tallyra::cli

@@ -1,20 +1,17 @@
 #pragma once
 
-#include "worker/Ignorer.h"
 #include "worker/WeightWorkerView.h"
 
 #include <QString>
 
 #include <cstdio>
-#include <functional>
-#include <memory>
 #include <mutex>
-#include <optional>
 
 namespace tallyra::cli {
 
-// The command-line tool's window: published lines become JSON objects on standard output;
-// log texts, warnings and diagnostics go to standard error, important ones prefixed "! ".
+// The command-line tool's window: the lines a reading run delivers become JSON objects on
+// standard output; log texts, warnings and diagnostics go to standard error, important ones
+// prefixed "! ".
 class CliView : public serwedge::worker::WeightWorkerView {
 public:
     explicit CliView(std::FILE* out = stdout, std::FILE* err = stderr);
@@ -24,13 +21,6 @@ public:
     void setConnectedInGUI(bool connected) override;
     void update(const serwedge::worker::DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
-
-    // Duplicate suppression, as the window applies it before typing.
-    void setIgnorer(std::unique_ptr<serwedge::worker::Ignorer> ignorer);
-    // Lines numbered above the limit are not printed.
-    void setLineLimit(std::optional<int> limit) { limit_ = limit; }
-    // Receives each printed value (the keystroke engine, when typing).
-    void setValueSink(std::function<void(const QString&)> sink) { sink_ = std::move(sink); }
 
     bool connected() const { return connected_; }
     int linesPrinted() const { return printed_; }
@@ -44,9 +34,6 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     std::mutex errMutex_;
-    std::unique_ptr<serwedge::worker::Ignorer> ignorer_;
-    std::optional<int> limit_;
-    std::function<void(const QString&)> sink_;
     bool connected_ = false;
     int printed_ = 0;
 };

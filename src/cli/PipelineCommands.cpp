@@ -6,13 +6,12 @@
 
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
-#include "platform/KeyInjector.h"
 #include "serwedge/prefs/SettingsStore.h"
-#include "worker/Ignorer.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
+#include "worker/ReadingRun.h"
 #include "worker/WeightWorker.h"
 
-#include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
 #include "rs232/SimulatedPorts.h"
 
@@ -44,10 +43,11 @@ void printError(const std::string& text) {
     std::fprintf(stderr, "tallyra-cli: %s\n", text.c_str());
 }
 
-// Runs a worker on the event loop until it completes. stopWhen is polled; once it answers
-// true the worker is cancelled the way the window's Stop cancels it.
-int runWorker(WeightWorker& worker, CliView& view, const RunOptions& run,
-              const std::function<bool()>& stopWhen) {
+// Runs a started run's worker on the event loop until it completes. stopWhen is polled; once it
+// answers true the worker is cancelled the way the window's Stop cancels it, while the
+// keystroke engine goes on typing what is queued.
+int runWorker(ReadingRun& run, const RunOptions& options, const std::function<bool()>& stopWhen) {
+    WeightWorker& worker = *run.worker();
     QElapsedTimer clock;
     clock.start();
     QTimer poll;
@@ -59,17 +59,15 @@ int runWorker(WeightWorker& worker, CliView& view, const RunOptions& run,
         }
         if (cancelled)
             return;
-        const bool countReached = run.count && worker.lastLineNumber() >= *run.count;
-        const bool timeUp = run.seconds && clock.elapsed() >= *run.seconds * 1000.0;
+        const bool countReached = options.count && worker.lastLineNumber() >= *options.count;
+        const bool timeUp = options.seconds && clock.elapsed() >= *options.seconds * 1000.0;
         if (interruptRequested || countReached || timeUp || (stopWhen && stopWhen())) {
             cancelled = true;
             worker.cancel(true);
         }
     });
     poll.start(2);
-    worker.execute();
     QCoreApplication::exec();
-    (void)view;
     return worker.outcome() == BackgroundTaskBase::Outcome::Failed ? 1 : 0;
 }
 
@@ -134,26 +132,44 @@ int prepareOrReport(const std::vector<std::string>& args, Prepared& p) {
     }
 }
 
-std::unique_ptr<WeightWorker> openWorker(const Config& config, CliView& view, int& status) {
-    try {
-        return WeightWorker::create(config, &view);
-    } catch (const InvalidSettingError& e) {
-        printError(std::string("invalid setting: ") + e.what());
-        status = 2;
-    } catch (const rs232::IOException& e) {
-        printError(std::string("error opening the port: ") + e.what());
-        status = 1;
-    } catch (const std::exception& e) {
-        printError(std::string("error opening the port: ") + e.what());
-        status = 1;
-    }
-    return nullptr;
-}
-
-void setUpView(CliView& view, const Config& config, const RunOptions& run) {
-    if (config.ignoreDuplicates)
-        view.setIgnorer(std::make_unique<Ignorer>(config));
-    view.setLineLimit(run.count);
+// Starts a run on the configured port; the exit status when it did not start (0 when it did).
+// Problems that leave the run going (sound, Caps Lock) are reported and reading goes on.
+int startRun(ReadingRun& run, const Config& config, CliView& view, const RunOptions& options) {
+    ReadingRun::Options o;
+    o.type = options.type;
+    o.keyboardRequired = true; // --type asks for typing; reading without it is not what was asked
+    o.lastLine = options.count;
+    KeyInjectorHooks hooks;
+    hooks.status = [&view](const QString& text) {
+        if (!text.isEmpty())
+            view.logEvent(text);
+    };
+    hooks.important = [&view](const QString& text) { view.logImportantEvent(text); };
+    o.injector = [hooks] { return createSessionKeyInjector(hooks); };
+    const auto failure = run.start(config, &view, o, [&view](const ReadingRun::Failure& f) {
+        switch (f.stage) {
+        case ReadingRun::Stage::KeyboardOutput:
+            printError("keyboard output cannot be used: " + f.message.toStdString());
+            break;
+        case ReadingRun::Stage::CapsLock:
+            view.showWarning(QStringLiteral("Warning"),
+                             QStringLiteral("Caps Lock is on; letters may be typed in the "
+                                            "wrong case."));
+            break;
+        case ReadingRun::Stage::SoundOutput:
+            printError("sound output cannot be used: " + f.message.toStdString());
+            break;
+        case ReadingRun::Stage::Setting:
+            printError("invalid setting: " + f.message.toStdString());
+            break;
+        case ReadingRun::Stage::Port:
+            printError("error opening the port: " + f.message.toStdString());
+            break;
+        }
+    });
+    if (!failure)
+        return 0;
+    return failure->stage == ReadingRun::Stage::Setting ? 2 : 1;
 }
 
 } // namespace
@@ -206,19 +222,21 @@ int runReplayCommand(const std::vector<std::string>& args) {
     sim->create(device.c_str());
     p.config.setPort(QString::fromStdString(device));
 
+    // A replay is printed, neither typed nor sounded.
+    p.run.type = false;
+    p.config.setSound(ConfigHelper::Sound(ConfigHelper::Sound::NONE));
     CliView view;
-    setUpView(view, p.config, p.run);
-    int status = 0;
-    auto worker = openWorker(p.config, view, status);
-    if (!worker) {
+    ReadingRun run;
+    int status = startRun(run, p.config, view, p.run);
+    if (status != 0) {
         sim->destroy(device.c_str());
         return status;
     }
     // Pushed after opening, since opening discards what the port has already received.
     sim->push(device.c_str(), reinterpret_cast<const uint8_t*>(bytes.constData()),
               static_cast<int32_t>(bytes.size()));
-    status = runWorker(*worker, view, p.run, [&] { return sim->pending(device.c_str()) <= 0; });
-    worker.reset();
+    status = runWorker(run, p.run, [&] { return sim->pending(device.c_str()) <= 0; });
+    run.shutdown();
     sim->destroy(device.c_str());
     return status;
 }
@@ -244,39 +262,19 @@ int runReadCommand(const std::vector<std::string>& args) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
 
+    // --type: the keystroke engine types each printed value, on its own thread; --sound
+    // sounds each value as the window does.
     CliView view;
-    setUpView(view, p.config, p.run);
-
-    // --type: the keystroke engine types each printed value, on its own thread.
-    std::unique_ptr<KeybotThread> typing;
-    if (p.run.type) {
-        try {
-            std::shared_ptr<platform::KeyInjector> injector = platform::createKeyInjector();
-            if (injector->capsLockOn())
-                view.showWarning(QStringLiteral("Warning"),
-                                 QStringLiteral("Caps Lock is on; letters may be typed in the "
-                                                "wrong case."));
-            typing = std::make_unique<KeybotThread>(
-                std::make_shared<Keybot>(p.config, &view, std::move(injector)));
-        } catch (const std::exception& e) {
-            printError(std::string("keyboard output cannot be used: ") + e.what());
-            return 1;
-        }
-        view.setValueSink([](const QString& value) { Keybot::add(value); });
-    }
-
-    int status = 0;
-    auto worker = openWorker(p.config, view, status);
-    if (!worker)
+    ReadingRun run;
+    if (const int status = startRun(run, p.config, view, p.run); status != 0)
         return status;
-    status = runWorker(*worker, view, p.run, {});
-    if (typing) {
+    const int status = runWorker(run, p.run, {});
+    if (run.hasKeybotThread()) {
         // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop.
         while (!interruptRequested &&
                !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
         }
-        typing->interrupt();
-        typing->join();
     }
+    run.shutdown();
     return status;
 }

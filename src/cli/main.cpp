@@ -6,6 +6,7 @@
 #include "config/Catalogue.h"
 #include "props/Props.h"
 #include "rs232/Diagnostics.h"
+#include "rs232/PlatformNotSupported.h"
 #include "serwedge/prefs/Preferences.h"
 
 #include <QCoreApplication>
@@ -41,16 +42,15 @@ const char* const kUsage =
     "begin with \"! \".\n"
     "\n"
     "Exit status: 0 normal end (Ctrl+C included), 1 port, input or worker failure,\n"
-    "2 refused option or wrong usage, 3 driver library not loadable.\n"
+    "2 refused option or wrong usage, 3 driver library not loadable, 255 (-1) no driver\n"
+    "library for this platform.\n"
     "\n"
     "Options for every command:\n"
     "  -DKEY=VALUE                  set a process property (for example\n"
     "                               -DSERIAL_PORT_LIST=COM1;COM2)\n"
     "\n";
 
-} // namespace
-
-int main(int argc, char** argv) {
+int dispatch(int argc, char** argv) {
     props::initFromSystem();
     std::vector<std::string> args(argv + 1, argv + argc);
     args = props::applyCommandLine(args);
@@ -92,4 +92,14 @@ int main(int argc, char** argv) {
         return runSettingsCommand(rest);
     std::fprintf(stderr, "tallyra-cli: unknown command '%s'\n\n%s", cmd.c_str(), kUsage);
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return dispatch(argc, argv);
+    } catch (const rs232::PlatformNotSupported&) {
+        return -1; // the serial library has said why on standard error
+    }
 }

@@ -4,6 +4,7 @@
 
 #include "serdrv.h"
 
+#include <filesystem>
 #include <string>
 
 namespace rs232::native {
@@ -51,12 +52,17 @@ const Natives* natives();
 // The optional "SerServerTask" entry point of the loaded library, or nullptr.
 void* serverTaskSymbol();
 
-// Per-OS loading (posix/ or win/). openLibrary looks in the executable's folder, then in
-// ../lib/tallyra beside it, then on the normal search path; nullptr with error set on failure.
+// Looks for the library in the executable's folder, then in ../lib/tallyra beside it, then on
+// the normal search path; nullptr with error set on failure.
 void* openLibrary(const std::string& name, std::string& error);
-void* openLibraryFile(const std::string& path, std::string& error);
+
+// Per-OS (posix/ or win/). The running program's folder (empty when unknown); loading one file
+// (a bare file name: from the normal search path), nullptr with error set on failure; a symbol
+// of a loaded library; the platform's file name for a library name ("libserdrvLux64.so",
+// "serdrvWin.dll").
+std::filesystem::path executableFolder();
+void* openLibraryFile(const std::filesystem::path& path, std::string& error);
 void* findSymbol(void* library, const char* symbol);
-// The platform's file name for a library name ("libserdrvLux64.so", "serdrvWin.dll").
 std::string libraryFileName(const std::string& name);
 
 } // namespace rs232::native

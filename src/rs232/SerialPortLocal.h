@@ -1,7 +1,9 @@
 #pragma once
 
 // A serial port opened through the native driver library. Constructing the object opens the
-// port; close() (or destruction) closes it. The library is loaded once per process, on first use.
+// port; close() (or destruction) closes it. The library is loaded once per process, on first use
+// (see DriverLibrary); on a platform without a library, every call that needs it throws
+// PlatformNotSupported. The port lists are kept in PortListing.cpp.
 
 #include "rs232/DeviceNotificationCallback.h"
 #include "rs232/FlowControlTask.h"
@@ -114,11 +116,7 @@ public:
 
 private:
     void openPort();
-    void requireSupported(bool flag, const char* what) const;
-    void requireOpen(const char* what) const;
     void stopFlowControl();
-    int callChecked(bool flag, const char* op, int (*call)(int32_t), const char* failure);
-    bool signal(bool flag, const char* op, int32_t (*call)(int32_t), const char* failure);
     void putDataChecked(const std::uint8_t* data, int count, const char* prefix);
 
     int port = -1;

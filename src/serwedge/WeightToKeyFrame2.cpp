@@ -1,6 +1,5 @@
 #include "serwedge/WeightToKeyFrame2.h"
 
-#include "platform/KeyInjector.h"
 #include "props/Props.h"
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
@@ -21,9 +20,7 @@
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
-#include "worker/Ignorer.h"
-#include "worker/Keybot.h"
-#include "worker/WeightWorker.h"
+#include "worker/KeyInjectorChoice.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -49,8 +46,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <chrono>
-
 Q_LOGGING_CATEGORY(lcWindow, "tallyra.window")
 
 namespace serwedge {
@@ -62,16 +57,6 @@ namespace H = config::ConfigHelper;
 using Kind = Dialogs::Kind;
 
 namespace {
-
-WeightToKeyFrame2::InjectorFactory& injectorFactory() {
-    static WeightToKeyFrame2::InjectorFactory factory;
-    return factory;
-}
-
-worker::SoundBot::PlayerFactory& playerFactory() {
-    static worker::SoundBot::PlayerFactory factory;
-    return factory;
-}
 
 std::optional<bool>& trayAvailableOverride() {
     static std::optional<bool> available;
@@ -93,14 +78,6 @@ constexpr int kWindowIconSizes[] = {32, 24, 20, 16};
 constexpr int kToolTipMs = 10000;
 
 } // namespace
-
-void WeightToKeyFrame2::setInjectorFactory(InjectorFactory factory) {
-    injectorFactory() = std::move(factory);
-}
-
-void WeightToKeyFrame2::setPlayerFactory(worker::SoundBot::PlayerFactory factory) {
-    playerFactory() = std::move(factory);
-}
 
 void WeightToKeyFrame2::setExitHandler(ExitHandler handler) {
     exitHandler() = std::move(handler);
@@ -192,7 +169,7 @@ WeightToKeyFrame2::~WeightToKeyFrame2() {
     // The separator box listens to the record, which goes before the box's own destruction.
     if (decimalSeparatorBox)
         decimalSeparatorBox->setConfig(nullptr);
-    shutdownPipeline();
+    run_.shutdown();
     updateWorker_.reset();
 }
 
@@ -1161,58 +1138,33 @@ void WeightToKeyFrame2::startStopJButtonActionPerformed() {
 }
 
 void WeightToKeyFrame2::startPipeline() {
-    if (weightWorker && !weightWorker->isDone())
+    if (run_.isReading())
         return; // the previous run is still ending
-    weightWorker.reset();
     updateConfigFromTabs();
-
-    std::shared_ptr<platform::KeyInjector> injector;
-    try {
-        injector = injectorFactory() ? injectorFactory()() : platform::createKeyInjector();
-        if (!injector)
-            throw platform::KeyInjectorError("no keystroke facility");
-        keyBot = std::make_shared<worker::Keybot>(config, this, injector);
-    } catch (const std::exception& e) {
-        keyBot.reset();
-        message(QStringLiteral("error"),
-                text("error.initializing.keyboard.output") + QString::fromUtf8(e.what()),
-                int(Kind::Error));
+    worker::ReadingRun::Options run;
+    run.injector = options_.injectorFactory;
+    if (!run.injector) {
+        // The desktop portal tells on its own thread what the user must allow, and when it
+        // refuses.
+        worker::KeyInjectorHooks hooks;
+        hooks.status = [this](const QString& t) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, t] {
+                    if (!t.isEmpty())
+                        showStatus(t);
+                    else if (connectedGUI)
+                        showStatus(text("switch.to.target.application"));
+                },
+                Qt::QueuedConnection);
+        };
+        hooks.important = [this](const QString& t) { logImportantEvent(t); };
+        run.injector = [hooks] { return worker::createSessionKeyInjector(hooks); };
     }
-    if (keyBot && injector->capsLockOn())
-        message(QStringLiteral("warning"), text("please.turn.off.caps.lock"), int(Kind::Warning));
-
-    try {
-        soundBot = worker::SoundBot::forSound(config.getSound(), playerFactory());
-    } catch (const std::exception& e) {
-        soundBot.reset();
-        message(QStringLiteral("sound.output.error"),
-                text("error.while.initializing.sound.output") + QString::fromUtf8(e.what()),
-                int(Kind::Error));
-    }
-
-    if (config.ignoreDuplicates)
-        ignorer = std::make_unique<worker::Ignorer>(config);
-
-    try {
-        weightWorker = worker::WeightWorker::create(config, this);
-    } catch (const worker::InvalidSettingError& e) {
-        dropOutputs();
-        message(QStringLiteral("error"), text("invalid.setting") + QString::fromUtf8(e.what()),
-                int(Kind::Error));
-        if (connectedGUI)
-            setConnectedInGUI(false);
+    run.player = options_.playerFactory;
+    if (run_.start(config, this, std::move(run),
+                   [this](const worker::ReadingRun::Failure& f) { showStartFailure(f); }))
         return;
-    } catch (const std::exception& e) {
-        dropOutputs();
-        message(QStringLiteral("error"), text("error.opening.port") + QString::fromUtf8(e.what()),
-                int(Kind::Error));
-        if (connectedGUI)
-            setConnectedInGUI(false);
-        return;
-    }
-
-    if (keyBot)
-        keybotThread = std::make_unique<worker::KeybotThread>(keyBot);
 
     const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
     logEvent(text("WeightToKeyFrame2.deviceLabel.text") + QLatin1Char(' ') +
@@ -1221,43 +1173,36 @@ void WeightToKeyFrame2::startPipeline() {
         logEvent(QStringLiteral("Custom regEx: ") + config.getCustomRegEx());
     logEvent(text("keyboard.output.started.type") + QLatin1Char(' ') +
              config.getKeyboardType().toString());
+}
 
-    weightWorker->execute();
+void WeightToKeyFrame2::showStartFailure(const worker::ReadingRun::Failure& failure) {
+    using Stage = worker::ReadingRun::Stage;
+    switch (failure.stage) {
+    case Stage::KeyboardOutput:
+        message(QStringLiteral("error"),
+                text("error.initializing.keyboard.output") + failure.message, int(Kind::Error));
+        break;
+    case Stage::CapsLock:
+        message(QStringLiteral("warning"), text("please.turn.off.caps.lock"), int(Kind::Warning));
+        break;
+    case Stage::SoundOutput:
+        message(QStringLiteral("sound.output.error"),
+                text("error.while.initializing.sound.output") + failure.message, int(Kind::Error));
+        break;
+    case Stage::Setting:
+        message(QStringLiteral("error"), text("invalid.setting") + failure.message,
+                int(Kind::Error));
+        break;
+    case Stage::Port:
+        message(QStringLiteral("error"), text("error.opening.port") + failure.message,
+                int(Kind::Error));
+        break;
+    }
 }
 
 void WeightToKeyFrame2::stopPipeline() {
-    if (weightWorker)
-        weightWorker->cancel(true);
-    dropOutputs();
+    run_.stop();
     // The worker's completion switches the window back to idle.
-}
-
-void WeightToKeyFrame2::dropOutputs() {
-    if (keybotThread) {
-        keybotThread->interrupt();
-        keybotThread.reset(); // joins; a value being typed ends after its current character
-    }
-    keyBot.reset();
-    if (soundBot) {
-        soundBot->close();
-        soundBot.reset();
-    }
-    ignorer.reset();
-}
-
-void WeightToKeyFrame2::shutdownPipeline() {
-    if (weightWorker) {
-        weightWorker->cancel(true);
-        if (!weightWorker->waitForFinished(std::chrono::seconds(5)))
-            qCWarning(lcWindow) << "the reading worker did not end in time";
-    }
-    dropOutputs();
-    weightWorker.reset(); // closes the port
-}
-
-void WeightToKeyFrame2::releaseFinishedWorker() {
-    if (weightWorker && weightWorker->isDone())
-        weightWorker.reset();
 }
 
 void WeightToKeyFrame2::setConnectedInGUI(bool running) {
@@ -1286,9 +1231,10 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
                 tabbedPane->insertTab(1, page, text(key));
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
-        // A run that ended by itself (the port failed) leaves its outputs behind.
-        dropOutputs();
-        QTimer::singleShot(0, this, [this] { releaseFinishedWorker(); });
+        // A run that ended by itself (the port failed) leaves its outputs behind; the worker
+        // goes once its completion, which reports this, has returned.
+        run_.stop();
+        QTimer::singleShot(0, this, [this] { run_.releaseFinishedWorker(); });
     }
     connectedGUI = running;
     updateMainPanel();
@@ -1321,16 +1267,10 @@ void WeightToKeyFrame2::logImportantEvent(const QString& t) {
         eventLogPane->logImportantEvent(t);
 }
 
-void WeightToKeyFrame2::update(const worker::DataLine& received) {
-    worker::DataLine line = received;
-    if (ignorer)
-        ignorer->process(line);
-    if (soundBot && line.hasValue())
-        soundBot->beep();
+// The run has filtered and sounded the line; it types the value after this.
+void WeightToKeyFrame2::update(const worker::DataLine& line) {
     eventLogPane->displayLine(line);
     showStatus(text("line.count") + QString::number(line.getCount()));
-    if (keyBot)
-        worker::Keybot::add(line.getProcessedData());
 }
 
 void WeightToKeyFrame2::showWarning(const QString& title, const QString& body) {
@@ -1387,7 +1327,7 @@ void WeightToKeyFrame2::closeEvent(QCloseEvent* event) {
     } catch (const std::exception& e) {
         qCWarning(lcWindow) << "saving the settings failed:" << e.what();
     }
-    shutdownPipeline();
+    run_.shutdown();
     if (trayIcon)
         trayIcon->hide();
     event->accept();

@@ -4,7 +4,7 @@
 #include "serwedge/FieldVerifiers.h"
 #include "serwedge/prefs/SettingsStore.h"
 #include "serwedge/util/UpdateWorkerView.h"
-#include "worker/SoundBot.h"
+#include "worker/ReadingRun.h"
 #include "worker/WeightWorkerView.h"
 
 #include <QIcon>
@@ -26,17 +26,6 @@ class QRadioButton;
 class QSystemTrayIcon;
 class QTabWidget;
 class QTextBrowser;
-
-namespace platform {
-class KeyInjector;
-}
-
-namespace serwedge::worker {
-class Ignorer;
-class Keybot;
-class KeybotThread;
-class WeightWorker;
-} // namespace serwedge::worker
 
 namespace serwedge::util {
 class UpdateWorker;
@@ -70,14 +59,13 @@ public:
         std::function<bool()> libraryLoaded;
         // The catalogue whose keys the start-up check resolves; the window catalogue when null.
         const Catalogue* checkedCatalogue = nullptr;
+        // The keystroke facility of each start; the platform's injector when empty.
+        worker::ReadingRun::InjectorFactory injectorFactory;
+        // The synthesizer of each start with sound; the platform's when empty.
+        worker::SoundBot::PlayerFactory playerFactory;
         bool show = true;
     };
 
-    // The keystroke facility for each start; the platform's injector unless replaced.
-    using InjectorFactory = std::function<std::shared_ptr<platform::KeyInjector>()>;
-    static void setInjectorFactory(InjectorFactory factory); // empty = the platform's
-    // The synthesizer for each start with sound; the platform's unless replaced.
-    static void setPlayerFactory(worker::SoundBot::PlayerFactory factory);
     // Ends the program with a status after a confirmed settings import, without saving; leaves
     // the event loop with that status unless replaced (empty = that).
     using ExitHandler = std::function<void(int status)>;
@@ -116,11 +104,11 @@ public:
     const QStringList& getPortList() const { return portList_; }
     bool isConnectedGUI() const { return connectedGUI; }
     bool portFromCommandLine() const { return portFromCommandLine_; }
-    bool hasKeyBot() const { return keyBot != nullptr; }
-    bool hasKeybotThread() const { return keybotThread != nullptr; }
-    bool hasSoundBot() const { return soundBot != nullptr; }
-    bool hasIgnorer() const { return ignorer != nullptr; }
-    bool hasWeightWorker() const { return weightWorker != nullptr; }
+    bool hasKeyBot() const { return run_.hasKeyBot(); }
+    bool hasKeybotThread() const { return run_.hasKeybotThread(); }
+    bool hasSoundBot() const { return run_.hasSoundBot(); }
+    bool hasIgnorer() const { return run_.hasIgnorer(); }
+    bool hasWeightWorker() const { return run_.worker() != nullptr; }
     bool trayIconShown() const;
     bool traySupportInstalled() const { return trayListener_; }
     EventLog* eventLog() const { return eventLogPane; }
@@ -243,11 +231,8 @@ private:
     void autoStart();
     void startPipeline();
     void stopPipeline();
-    // Drops the keystroke engine, the sound and the duplicate filter of the run.
-    void dropOutputs();
-    // Ends a run at once (closing): cancels the worker and waits for it.
-    void shutdownPipeline();
-    void releaseFinishedWorker();
+    // Shows what went wrong while a run was being built.
+    void showStartFailure(const worker::ReadingRun::Failure& failure);
     void updateMainPanel();
     bool isSettingsTab(QWidget* page) const;
     void installVerifier(QLineEdit* field, VerifiedField which);
@@ -273,11 +258,8 @@ private:
     bool mathRoundingErrorWarningDisplayed = false;
     bool updatingFromTabs_ = false; // tab changes made while copying the controls save nothing
 
-    std::shared_ptr<worker::Keybot> keyBot;
-    std::unique_ptr<worker::KeybotThread> keybotThread;
-    std::unique_ptr<worker::SoundBot> soundBot;
-    std::unique_ptr<worker::Ignorer> ignorer;
-    std::unique_ptr<worker::WeightWorker> weightWorker;
+    // The keystroke engine, sound, duplicate filter and reading worker of the current run.
+    worker::ReadingRun run_;
     std::unique_ptr<util::UpdateWorker> updateWorker_;
 
     QTabWidget* tabbedPane = nullptr;

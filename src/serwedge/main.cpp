@@ -5,6 +5,7 @@
 
 #include "config/Catalogue.h"
 #include "props/Props.h"
+#include "rs232/PlatformNotSupported.h"
 #include "rs232/SerialPortLocal.h"
 #include "rs232/SimulatedPorts.h"
 #include "serwedge/WeightToKeyFrame2.h"
@@ -55,6 +56,14 @@ int main(int argc, char** argv) {
         }
     }
     serwedge::Catalogue::setLanguage(language);
+
+    // Without a driver library for this platform the program cannot work: the serial library
+    // prints why, and the program ends with -1.
+    try {
+        rs232::SerialPortLocal::isLibraryLoaded();
+    } catch (const rs232::PlatformNotSupported&) {
+        return -1;
+    }
 
     if (demo) {
         std::string error;

@@ -2,29 +2,13 @@
 
 #include "rs232/Native.h"
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <windows.h>
 
 namespace fs = std::filesystem;
 
 namespace rs232::native {
 namespace {
-
-fs::path executableFolder() {
-    std::wstring buf(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n == 0)
-            return {};
-        if (n < buf.size()) {
-            buf.resize(n);
-            return fs::path(buf).parent_path();
-        }
-        buf.resize(buf.size() * 2);
-    }
-}
 
 std::string lastErrorText() {
     const DWORD code = GetLastError();
@@ -40,34 +24,31 @@ std::string lastErrorText() {
     return s;
 }
 
-void* load(const fs::path& path, std::string& error) {
-    HMODULE lib = LoadLibraryW(path.wstring().c_str());
-    if (!lib)
-        error = lastErrorText();
-    return reinterpret_cast<void*>(lib);
-}
-
 } // namespace
+
+fs::path executableFolder() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0)
+            return {};
+        if (n < buf.size()) {
+            buf.resize(n);
+            return fs::path(buf).parent_path();
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
 
 std::string libraryFileName(const std::string& name) {
     return name + ".dll";
 }
 
-void* openLibraryFile(const std::string& path, std::string& error) {
-    return load(fs::path(reinterpret_cast<const char8_t*>(path.c_str())), error);
-}
-
-void* openLibrary(const std::string& name, std::string& error) {
-    const std::string file = libraryFileName(name);
-    if (const fs::path dir = executableFolder(); !dir.empty()) {
-        for (const fs::path& candidate : {dir / file, dir / ".." / "lib" / "tallyra" / file}) {
-            std::error_code ec;
-            if (fs::exists(candidate, ec))
-                if (void* lib = load(candidate, error))
-                    return lib;
-        }
-    }
-    return load(fs::path(file), error); // the normal search path
+void* openLibraryFile(const fs::path& path, std::string& error) {
+    HMODULE lib = LoadLibraryW(path.wstring().c_str());
+    if (!lib)
+        error = lastErrorText();
+    return reinterpret_cast<void*>(lib);
 }
 
 void* findSymbol(void* library, const char* symbol) {

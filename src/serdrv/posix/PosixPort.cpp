@@ -2,7 +2,7 @@
 // counters and refuse some framing: on them the lines read as off, setting them does nothing,
 // and framing they cannot apply is accepted.
 
-#include "Backend.h"
+#include "SystemPort.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,9 +18,6 @@
 
 namespace serdrv {
 namespace {
-
-constexpr int kStandardRates[] = {110,   150,   300,   600,    1200,   2400,   4800,  9600,
-                                  19200, 38400, 57600, 115200, 230400, 460800, 921600};
 
 speed_t speedFor(int bitsPerSecond) {
     switch (bitsPerSecond) {
@@ -84,7 +81,7 @@ std::string devicePath(const std::string& name) {
     return name.front() == '/' ? name : "/dev/" + name;
 }
 
-class PosixPort final : public Port {
+class PosixPort final : public SystemPort {
 public:
     explicit PosixPort(int fd) : fd_(fd) {
         int bits = 0;
@@ -102,10 +99,7 @@ public:
     }
 
     int configure(const SerdrvConfig& c) override {
-        int rate = c.bitRate;
-        if (rate >= 0 && rate <= 14)
-            rate = kStandardRates[rate];
-        const speed_t speed = speedFor(rate);
+        const speed_t speed = speedFor(bitsPerSecond(c.bitRate));
         if (speed == 0)
             return SERDRV_ERR_BAD_BIT_RATE;
         if (c.dataBits < 0 || c.dataBits > 3 || c.parity < 0 || c.parity > 4 || c.stopBits < 0 ||
@@ -156,18 +150,6 @@ public:
         if (virtual_ && tcsetattr(fd_, TCSANOW, &raw8n1) == 0)
             return 0; // a pseudo-terminal has no framing to apply
         return virtual_ ? 0 : SERDRV_ERR_CONFIGURE;
-    }
-
-    int getByte(int timeoutMs) override {
-        uint8_t b = 0;
-        const int n = readSome(&b, 1, timeoutMs);
-        return n == 1 ? b : n == 0 ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
-    }
-
-    int getData(uint8_t* buffer, int count, int timeoutMs) override {
-        if (count == 0)
-            return failed_ ? -1 : 0;
-        return readSome(buffer, count, timeoutMs);
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -243,8 +225,7 @@ public:
     }
 
 private:
-    // Bytes read (0 when none arrived in time), -1 when the device failed or hung up.
-    int readSome(uint8_t* buffer, int count, int timeoutMs) {
+    int readSome(uint8_t* buffer, int count, int timeoutMs) override {
         if (failed_)
             return -1;
         pollfd p{fd_, POLLIN, 0};
@@ -273,11 +254,6 @@ private:
         if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
             return fail();
         return 0;
-    }
-
-    int fail() {
-        failed_ = true;
-        return -1;
     }
 
     bool hungUp() {
@@ -324,7 +300,6 @@ private:
     int fd_;
     bool virtual_ = false;
     bool counters_ = false;
-    bool failed_ = false;
     serial_icounter_struct last_{};
 };
 

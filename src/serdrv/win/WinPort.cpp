@@ -1,15 +1,12 @@
 // Serial ports through the Win32 comm API.
 
-#include "Backend.h"
+#include "SystemPort.h"
 
 #include <string>
 #include <windows.h>
 
 namespace serdrv {
 namespace {
-
-constexpr DWORD kStandardRates[] = {110,   150,   300,   600,    1200,   2400,   4800,  9600,
-                                    19200, 38400, 57600, 115200, 230400, 460800, 921600};
 
 std::wstring widen(const std::string& s) {
     if (s.empty())
@@ -40,7 +37,7 @@ int openErrorCode(DWORD err) {
     }
 }
 
-class WinPort final : public Port {
+class WinPort final : public SystemPort {
 public:
     explicit WinPort(HANDLE h) : h_(h) {}
     ~WinPort() override { CloseHandle(h_); }
@@ -55,7 +52,7 @@ public:
         dcb.DCBlength = sizeof dcb;
         if (!GetCommState(h_, &dcb))
             return SERDRV_ERR_CONFIGURE;
-        dcb.BaudRate = c.bitRate <= 14 ? kStandardRates[c.bitRate] : static_cast<DWORD>(c.bitRate);
+        dcb.BaudRate = static_cast<DWORD>(bitsPerSecond(c.bitRate));
         dcb.ByteSize = static_cast<BYTE>(5 + c.dataBits);
         static constexpr BYTE parities[] = {NOPARITY, ODDPARITY, EVENPARITY, MARKPARITY,
                                             SPACEPARITY};
@@ -89,18 +86,6 @@ public:
         if (!SetCommState(h_, &dcb))
             return SERDRV_ERR_CONFIGURE;
         return 0;
-    }
-
-    int getByte(int timeoutMs) override {
-        uint8_t b = 0;
-        const int n = readSome(&b, 1, timeoutMs);
-        return n == 1 ? b : n == 0 ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
-    }
-
-    int getData(uint8_t* buffer, int count, int timeoutMs) override {
-        if (count == 0)
-            return failed_ ? -1 : 0;
-        return readSome(buffer, count, timeoutMs);
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -174,7 +159,7 @@ private:
         return true;
     }
 
-    int readSome(uint8_t* buffer, int count, int timeoutMs) {
+    int readSome(uint8_t* buffer, int count, int timeoutMs) override {
         if (failed_)
             return -1;
         readTimeout_ = timeoutMs < 0 ? 0 : timeoutMs;
@@ -187,11 +172,6 @@ private:
         if (!collect(&st))
             return fail();
         return static_cast<int>(n);
-    }
-
-    int fail() {
-        failed_ = true;
-        return -1;
     }
 
     // Adds the errors the driver has seen since the last call to the pending set.
@@ -220,7 +200,6 @@ private:
     }
 
     HANDLE h_;
-    bool failed_ = false;
     bool dtr_ = false, rts_ = false;
     DWORD pending_ = 0;
     int readTimeout_ = 0;

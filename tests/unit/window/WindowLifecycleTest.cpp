@@ -257,40 +257,26 @@ TEST_F(WindowLifecycleTest, unusablePatternEndsTheStartWithInvalidSetting) {
     EXPECT_EQ(serdrv_sim_is_open("SIMA"), 0);
 }
 
-TEST_F(WindowLifecycleTest, soundThatCannotOpenStartsWithoutSound) {
+// What the run reports when its outputs cannot be opened is shown in the order it happened.
+TEST_F(WindowLifecycleTest, outputsThatCannotOpenAreShownAndTheRunGoesOn) {
     twoPorts();
     storeRunSettings();
     node().put("sound", "COWBELL");
+    injectorFails = true;
     soundFails = true;
     Frame& f = build();
     f.startStopJButtonActionPerformed();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].title, t("sound.output.error"));
-    EXPECT_EQ(dialogs.shown[0].text,
-              t("error.while.initializing.sound.output") + "no synthesizer here");
-    EXPECT_TRUE(f.isConnectedGUI());
-    EXPECT_FALSE(f.hasSoundBot());
-    EXPECT_TRUE(f.hasKeyBot());
-    f.startStopJButtonActionPerformed();
-    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
-}
-
-TEST_F(WindowLifecycleTest, keyboardOutputUnavailableStillReadsAndLogs) {
-    twoPorts();
-    storeRunSettings();
-    injectorFails = true;
-    Frame& f = build();
-    f.startStopJButtonActionPerformed();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_EQ(dialogs.shown[0].title, t("error"));
     EXPECT_EQ(dialogs.shown[0].text,
               t("error.initializing.keyboard.output") + "no keystroke facility here");
+    EXPECT_EQ(dialogs.shown[1].title, t("sound.output.error"));
+    EXPECT_EQ(dialogs.shown[1].text,
+              t("error.while.initializing.sound.output") + "no synthesizer here");
     EXPECT_TRUE(f.isConnectedGUI());
-    EXPECT_FALSE(f.hasKeyBot());
-    EXPECT_FALSE(f.hasKeybotThread());
     push("SIMA", "ST,+000001.50  g\r\n");
     ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "1"; }));
     EXPECT_TRUE(logText().contains("ST,+000001.50  g<13>"));
-    EXPECT_TRUE(serwedge::worker::Keybot::queue().size() == 0u);
     f.startStopJButtonActionPerformed();
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
@@ -307,33 +293,6 @@ TEST_F(WindowLifecycleTest, capsLockWarnsAndReadingStartsAnyway) {
     EXPECT_EQ(dialogs.shown[0].kind, Dialogs::Kind::Warning);
     EXPECT_TRUE(f.isConnectedGUI());
     f.startStopJButtonActionPerformed();
-    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
-}
-
-TEST_F(WindowLifecycleTest, duplicatesAreLoggedAsIgnoredAndNeitherSoundedNorTyped) {
-    twoPorts();
-    storeRunSettings();
-    node().put("ignoreDuplicates", "true");
-    node().put("sound", "CLAVES");
-    Frame& f = build();
-    f.startStopJButtonActionPerformed();
-    ASSERT_TRUE(f.hasIgnorer());
-    ASSERT_TRUE(f.hasSoundBot());
-    push("SIMA", "ST,+000002.00  g\r\nST,+000002.00  g\r\n");
-    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
-    ASSERT_TRUE(waitForKey(K::ENTER));
-    pump(100);
-    EXPECT_EQ(typedText(), "2.00\n");
-    // One note: on and off.
-    EXPECT_TRUE(player->waitForEvents(2, std::chrono::seconds(2)));
-    pump(300);
-    EXPECT_EQ(player->events().size(), 2u);
-    const auto pieces = f.eventLog()->lastLinePieces();
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(pieces[0].second, "ignored");
-    f.startStopJButtonActionPerformed();
-    EXPECT_FALSE(f.hasIgnorer());
-    EXPECT_FALSE(f.hasSoundBot());
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
 

@@ -124,18 +124,6 @@ protected:
         serwedge::isClosing = false;
         serwedge::Dialogs::install(&dialogs);
         injector = std::make_shared<platform::RecordingKeyInjector>();
-        Frame::setInjectorFactory([this] {
-            if (injectorFails)
-                throw platform::KeyInjectorError("no keystroke facility here");
-            return injector;
-        });
-        Frame::setPlayerFactory([this]() -> std::unique_ptr<platform::PercussionPlayer> {
-            if (soundFails)
-                throw platform::PercussionError("no synthesizer here");
-            auto p = std::make_unique<platform::RecordingPercussionPlayer>();
-            player = p.get();
-            return p;
-        });
         Frame::setTrayAvailable(false);
         serwedge::worker::Keybot::queue().clear();
     }
@@ -143,8 +131,6 @@ protected:
     void TearDown() override {
         frame.reset();
         serwedge::Dialogs::install(nullptr);
-        Frame::setInjectorFactory({});
-        Frame::setPlayerFactory({});
         Frame::setTrayAvailable(std::nullopt);
         serwedge::worker::Keybot::queue().clear();
         props::remove("SERIAL_PORT_LIST");
@@ -170,6 +156,18 @@ protected:
         if (libraryMissing)
             o.libraryLoaded = [] { return false; };
         o.checkedCatalogue = checkedCatalogue;
+        o.injectorFactory = [this] {
+            if (injectorFails)
+                throw platform::KeyInjectorError("no keystroke facility here");
+            return injector;
+        };
+        o.playerFactory = [this]() -> std::unique_ptr<platform::PercussionPlayer> {
+            if (soundFails)
+                throw platform::PercussionError("no synthesizer here");
+            auto p = std::make_unique<platform::RecordingPercussionPlayer>();
+            player = p.get();
+            return p;
+        };
         frame = std::make_unique<Frame>(o);
         return *frame;
     }

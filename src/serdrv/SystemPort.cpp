@@ -1,0 +1,24 @@
+#include "SystemPort.h"
+
+namespace serdrv {
+
+int SystemPort::getByte(int timeoutMs) {
+    uint8_t b = 0;
+    const int n = readSome(&b, 1, timeoutMs);
+    return n == 1 ? b : n == 0 ? SERDRV_NO_DATA : SERDRV_DEVICE_FAILED;
+}
+
+int SystemPort::getData(uint8_t* buffer, int count, int timeoutMs) {
+    if (count == 0)
+        return failed_ ? -1 : 0;
+    return readSome(buffer, count, timeoutMs);
+}
+
+int bitsPerSecond(int bitRate) {
+    static constexpr int kStandardRates[] = {110,   150,    300,    600,    1200,
+                                             2400,  4800,   9600,   19200,  38400,
+                                             57600, 115200, 230400, 460800, 921600};
+    return bitRate >= 0 && bitRate <= 14 ? kStandardRates[bitRate] : bitRate;
+}
+
+} // namespace serdrv
