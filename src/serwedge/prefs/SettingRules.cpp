@@ -74,6 +74,10 @@ constexpr Rule kRules[] = {
     {"ignoreTimeLimit", ruled<H::IgnoreTimeLimit>},
     {"ignoreDifference", ruled<H::IgnoreDifference>},
     {"customRegEx", ruled<H::CustomRegEx>},
+    {"stableOnly", flag},
+    {"requestCommand", ruled<H::RequestCommand>},
+    {"requestMode", identifier<H::RequestMode>},
+    {"requestIntervalMs", ruled<H::RequestIntervalMs>},
 };
 
 } // namespace
