@@ -203,7 +203,7 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
         return;
     }
     if (statusJLabel)
-        statusJLabel->setText(t);
+        util::JLabelHtml::setText(statusJLabel, t);
 }
 
 void WeightToKeyFrame2::requestJButtonActionPerformed() {
