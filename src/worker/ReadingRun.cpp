@@ -3,6 +3,7 @@
 #include "platform/KeyInjector.h"
 #include "worker/DataLine.h"
 #include "worker/Ignorer.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/WeightWorker.h"
 
@@ -31,8 +32,9 @@ ReadingRun::Failure ReadingRun::fail(Stage stage, const QString& message, bool e
 std::optional<ReadingRun::Failure> ReadingRun::start(const config::Config& config,
                                                      WeightWorkerView* view, Options options,
                                                      const FailureReport& report) {
-    // Only one run at a time: what is left of the previous one goes first.
-    shutdown();
+    // Only one run at a time: what is left of the previous one goes first (a value it is still
+    // typing is finished before this run's keystroke thread types).
+    end(false);
     view_ = view;
     options_ = std::move(options);
 
@@ -78,12 +80,22 @@ std::optional<ReadingRun::Failure> ReadingRun::openKeyboardOutput(const config::
                                                                   const FailureReport& report) {
     std::shared_ptr<platform::KeyInjector> injector;
     try {
-        injector = options_.injector ? options_.injector() : platform::createKeyInjector();
+        if (options_.injector) {
+            injector = options_.injector();
+        } else {
+            KeyInjectorHooks hooks;
+            if (view_)
+                hooks.important = [view = view_](const QString& t) { view->logImportantEvent(t); };
+            injector = createSessionKeyInjector(hooks);
+        }
         if (!injector)
             throw platform::KeyInjectorError("no keystroke facility");
         keyBot_ = std::make_shared<Keybot>(config, view_, injector);
     } catch (const std::exception& e) {
         keyBot_.reset();
+        // A Wayland desktop where no way of typing works: the log says so and what to do.
+        if (view_ && dynamic_cast<const NoKeyInjectionError*>(&e))
+            view_->logImportantEvent(QString::fromUtf8(e.what()));
         return fail(Stage::KeyboardOutput, QString::fromUtf8(e.what()), options_.keyboardRequired,
                     report);
     }
@@ -113,10 +125,8 @@ void ReadingRun::stop() {
 }
 
 void ReadingRun::dropOutputs() {
-    if (keybotThread_) {
-        keybotThread_->interrupt();
-        keybotThread_.reset(); // joins; a value being typed ends after its current character
-    }
+    // A value being typed is finished without waiting for it here.
+    KeybotThread::finishInBackground(std::move(keybotThread_));
     keyBot_.reset();
     if (soundBot_) {
         soundBot_->close();
@@ -126,13 +136,19 @@ void ReadingRun::dropOutputs() {
 }
 
 void ReadingRun::shutdown() {
+    end(true);
+}
+
+void ReadingRun::end(bool typingAtOnce) {
     if (worker_) {
         worker_->cancel(true);
         if (!worker_->waitForFinished(std::chrono::seconds(5)))
             qCWarning(lcRun) << "the reading worker did not end in time";
     }
     dropOutputs();
-    worker_.reset(); // closes the port
+    if (typingAtOnce)
+        KeybotThread::endBackgroundNow(); // releases every key
+    worker_.reset();                      // closes the port
 }
 
 void ReadingRun::releaseFinishedWorker() {

@@ -20,8 +20,16 @@ Catalogue& workerBundle() {
                                 "and.error.not.connected",
                                 "warning",
                                 "line.too.long",
+                                "request.failed",
+                                "stable.only.unknown",
+                                "instrument.disconnected",
                                 // keystroke engine
                                 "cannot_type",
+                                // key injection of the desktop session
+                                "no.key.injection.on.wayland",
+                                "allow.remote.input",
+                                "remote.input.refused",
+                                "remote.input.ended",
                                 // port detection
                                 "auto.port.detection.started",
                                 "testing.port.0",

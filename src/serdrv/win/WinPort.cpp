@@ -1,9 +1,11 @@
-// Serial ports through the Win32 comm API. Virtual COM ports (a pseudo-terminal behind Wine's
-// COM port, some network and USB drivers) may have no modem lines: EscapeCommFunction and
-// GetCommModemStatus fail on them, as does a state with hardware handshake. On such a port the
-// lines read as off, setting them does nothing, handshake it cannot apply is left off, and
-// nothing fails because of it, as on pseudo-terminals under POSIX.
+// Serial ports through the Win32 comm API. The settings are read back after they are set.
+// Virtual COM ports (a pseudo-terminal behind Wine's COM port, some network and USB drivers) may
+// have no modem lines: EscapeCommFunction and GetCommModemStatus fail on them, as does a state
+// with hardware handshake. On such a port the lines read as off, setting them does nothing,
+// handshake it cannot apply is left off, only the rate and the stop bits are compared on the
+// read-back, and nothing fails because of it, as on pseudo-terminals under POSIX.
 
+#include "LineCheck.h"
 #include "SystemPort.h"
 
 #include <string>
@@ -51,11 +53,9 @@ public:
     ~WinPort() override { CloseHandle(h_); }
 
     int configure(const SerdrvConfig& c) override {
-        if (c.bitRate < 0 || (c.bitRate > 14 && c.bitRate <= 30))
-            return SERDRV_ERR_BAD_BIT_RATE;
-        if (c.dataBits < 0 || c.dataBits > 3 || c.parity < 0 || c.parity > 4 || c.stopBits < 0 ||
-            c.stopBits > 1)
-            return SERDRV_ERR_BAD_FRAMING;
+        LineSettings wanted;
+        if (const int code = wantedSettings(c, wanted); code != 0)
+            return code;
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
         if (!GetCommState(h_, &dcb))
@@ -92,7 +92,7 @@ public:
         if (c.rxLen > 0 && c.txLen > 0)
             SetupComm(h_, static_cast<DWORD>(c.rxLen), static_cast<DWORD>(c.txLen));
         if (SetCommState(h_, &dcb))
-            return 0;
+            return verify(wanted);
         if (!virtual_)
             return SERDRV_ERR_CONFIGURE;
         // No modem lines: no hardware handshake and no line control.
@@ -100,7 +100,7 @@ public:
         dcb.fOutxDsrFlow = FALSE;
         dcb.fRtsControl = RTS_CONTROL_DISABLE;
         dcb.fDtrControl = DTR_CONTROL_DISABLE;
-        return SetCommState(h_, &dcb) ? 0 : SERDRV_ERR_CONFIGURE;
+        return SetCommState(h_, &dcb) ? verify(wanted) : SERDRV_ERR_CONFIGURE;
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -145,6 +145,22 @@ public:
     }
 
 private:
+    // What the driver holds now, against what was asked for.
+    int verify(const LineSettings& wanted) {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(h_, &dcb))
+            return SERDRV_ERR_CONFIGURE;
+        LineSettings got;
+        got.bitsPerSecond = static_cast<int>(dcb.BaudRate);
+        got.dataBits = dcb.ByteSize;
+        got.parity = dcb.Parity; // NOPARITY .. SPACEPARITY are the codes 0..4
+        got.stopBits = dcb.StopBits == TWOSTOPBITS ? 2 : dcb.StopBits == ONESTOPBIT ? 1 : 0;
+        got.hardwareHandshake = dcb.fOutxCtsFlow || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE;
+        const int bits = refusedBits(wanted, got, virtual_);
+        return bits == 0 ? 0 : SERDRV_ERR_REFUSED + bits;
+    }
+
     // Read timeout 0: return at once with what is there; otherwise wait up to that long for the
     // first byte. Write timeout 0: no limit.
     bool applyTimeouts(int readMs, int writeMs) {

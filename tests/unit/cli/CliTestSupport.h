@@ -18,7 +18,7 @@ inline QStringList lines(const QByteArray& out) {
         if (l.isEmpty())
             continue;
         const QJsonObject o = QJsonDocument::fromJson(l).object();
-        EXPECT_EQ(o.size(), 4) << l.toStdString();
+        EXPECT_EQ(o.size(), 5) << l.toStdString();
         result << QStringLiteral("%1|%2|%3|%4")
                       .arg(o.value("count").toInt())
                       .arg(o.value("raw").toString(), o.value("value").toString(),

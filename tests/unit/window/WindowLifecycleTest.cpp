@@ -3,7 +3,10 @@
 
 #include "WindowTestSupport.h"
 
+#include "../../support/FirstPressGate.h"
+
 #include "config/KeyCodes.h"
+#include "serwedge/GlobalShortcut.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,9 +133,9 @@ TEST_F(WindowLifecycleTest, invalidStoredValuesAreReplacedByDefaultsAndReported)
     for (const char* key : {"bitRate", "sound", "delay"})
         EXPECT_TRUE(dialogs.shown[0].text.contains(key)) << key;
     EXPECT_EQ(f.getConfig().getBitRate(), 7);
-    EXPECT_EQ(f.bitRateBox->currentText(), "9600");
+    EXPECT_EQ(f.settingsTabs().bitRateBox->currentText(), "9600");
     EXPECT_EQ(f.getConfig().getSound(), serwedge::config::ConfigHelper::Sound::NONE);
-    EXPECT_EQ(f.delayTextField->text(), "20");
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "20");
 }
 
 TEST_F(WindowLifecycleTest, accessRefusedWhileLoadingGivesDefaultsAndTheMessage) {
@@ -223,6 +226,25 @@ TEST_F(WindowLifecycleTest, startRunsThePipelineAndStopTearsItDown) {
     EXPECT_TRUE(f.isConnectedGUI());
     f.startStopButton()->click();
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, stopFinishesTheValueBeingTypedWithoutHoldingUpTheWindow) {
+    twoPorts();
+    storeRunSettings();
+    test_support::FirstPressGate gate;
+    gate.attach(*injector);
+    Frame& f = build();
+    f.startStopButton()->click();
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return gate.waitForPress(std::chrono::milliseconds(0)); }));
+    f.startStopButton()->click();
+    // The click came back while the typing thread still waits at the value's first key.
+    EXPECT_EQ(injector->pressedCodes(), std::vector<int>{K::digit(1)});
+    gate.letGo();
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    injector->onEvent({});
 }
 
 TEST_F(WindowLifecycleTest, portInUseLeavesTheWindowIdleWithTheMessage) {
@@ -372,7 +394,7 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
     QTabWidget* tabs = f.tabs();
     // Leaving the settings tab: the change stays unsaved.
     tabs->setCurrentIndex(4);
-    f.minimizeToTrayCheckBox->setChecked(true);
+    f.settingsTabs().minimizeToTrayCheckBox->setChecked(true);
     tabs->setCurrentIndex(5);
     EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
     // Leaving the event log and the main tab saves nothing either.
@@ -386,10 +408,10 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
         QString expected;
     };
     const std::vector<Case> cases = {
-        {1, [&] { f.bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
-        {2, [&] { f.decimalTextField->setText("2"); }, "decimalPlaces", "2"},
-        {3, [&] { f.delayTextField->setText("7"); }, "delay", "7"},
-        {6, [&] { f.parityBox->setCurrentIndex(2); }, "parity", "2"},
+        {1, [&] { f.settingsTabs().bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
+        {2, [&] { f.settingsTabs().decimalTextField->setText("2"); }, "decimalPlaces", "2"},
+        {3, [&] { f.settingsTabs().delayTextField->setText("7"); }, "delay", "7"},
+        {6, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
     };
     for (const Case& c : cases) {
         tabs->setCurrentIndex(c.tab);
@@ -407,7 +429,7 @@ TEST_F(WindowLifecycleTest, failedAutosaveIsLoggedNotShown) {
     Frame& f = build();
     refusals.writes = true;
     f.tabs()->setCurrentIndex(1);
-    f.bitRateBox->setCurrentIndex(2);
+    f.settingsTabs().bitRateBox->setCurrentIndex(2);
     f.tabs()->setCurrentIndex(0);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(logText().contains(t("autosave.error") + "writing refused"))
@@ -421,7 +443,8 @@ TEST_F(WindowLifecycleTest, closingSavesAndStopsARunningPipeline) {
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(f.isConnectedGUI());
     f.mutableConfig().setDelay("0"); // unchanged
-    f.keyboardTypeBox->setCurrentIndex(serwedge::config::ConfigHelper::KeyboardType::GERMAN);
+    f.settingsTabs().keyboardTypeBox->setCurrentIndex(
+        serwedge::config::ConfigHelper::KeyboardType::GERMAN);
     f.close();
     EXPECT_TRUE(serwedge::isClosing);
     EXPECT_EQ(node().get("keyboardType", "unset"), "GERMAN");
@@ -460,7 +483,7 @@ TEST_F(WindowLifecycleTest, minimizingWithTraySupportHidesTheWindowUntilRestored
     f.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(pumpUntil([&] { return !f.trayIconShown() && f.isVisible(); }));
     // Choosing manual connection removes the tray behaviour.
-    f.manualConnectButton->click();
+    f.settingsTabs().manualConnectButton->click();
     EXPECT_FALSE(f.traySupportInstalled());
 }
 
@@ -486,10 +509,43 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
     EXPECT_TRUE(texts.contains(serwedge::config::ConfigHelper::Instrument(
                                    serwedge::config::ConfigHelper::Instrument::KERN_572)
                                    .toPlainString()));
-    f.portList->setCurrentIndex(0);
+    f.settingsTabs().portList->setCurrentIndex(0);
     EXPECT_TRUE(f.tabs()->widget(0)->findChildren<QLabel*>().size() > 0);
     bool shown = false;
     for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())
         shown |= l->text() == "SIMA";
     EXPECT_TRUE(shown);
+}
+
+// On demand the main tab asks the instrument: the button writes the preset's command through the
+// port and the answer is typed; tare and zero show where the preset has them. Without an X
+// display the log says why there is no global shortcut.
+TEST_F(WindowLifecycleTest, requestButtonAsksTheInstrumentForAValue) {
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("XDG_SESSION_TYPE", "x11");
+    twoPorts();
+    storeRunSettings();
+    node().put("instrument", "METTLER_DIALOG");
+    node().put("inputTerminator", "10");
+    node().put("requestMode", "ON_DEMAND");
+    Frame& f = build();
+    EXPECT_TRUE(f.requestButton()->isHidden());
+    f.startStopButton()->click();
+    ASSERT_TRUE(f.isConnectedGUI());
+    EXPECT_FALSE(f.requestButton()->isHidden());
+    EXPECT_FALSE(f.tareButton()->isHidden() || f.zeroButton()->isHidden());
+    EXPECT_FALSE(f.hasGlobalShortcut());
+    EXPECT_TRUE(logText().contains(serwedge::tallyraBundle().format(
+        "shortcut.no.display", {serwedge::GlobalShortcut::keyText()})));
+
+    f.requestButton()->click();
+    std::string sent;
+    EXPECT_TRUE(pumpUntil([&] { return (sent += written("SIMA")) == "SI\r\n"; })) << sent;
+    push("SIMA", "S S      12.34 g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    f.startStopButton()->click();
+    ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    EXPECT_TRUE(f.requestButton()->isHidden());
 }

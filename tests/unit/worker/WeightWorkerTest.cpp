@@ -14,7 +14,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <functional>
 #include <mutex>
+#include <thread>
 
 using namespace serwedge::worker;
 using serwedge::config::Config;
@@ -39,6 +42,13 @@ public:
                         static_cast<int32_t>(bytes.size()));
     }
     bool drained() const { return serdrv_sim_pending(name_) == 0; }
+    // What the program wrote since the last call.
+    QByteArray written() const {
+        char buffer[4096];
+        const int32_t n =
+            serdrv_sim_read_written(name_, reinterpret_cast<uint8_t*>(buffer), sizeof buffer);
+        return QByteArray(buffer, n > 0 ? n : 0);
+    }
     const char* name() const { return name_; }
 
 private:
@@ -275,4 +285,41 @@ TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
     EXPECT_TRUE(important[0].startsWith(workerBundle().getString("execution.exception")));
     EXPECT_EQ(important[1], workerBundle().getString("unsent.data") + " 12");
     EXPECT_EQ(view.connected.back(), false);
+}
+
+TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
+    using serwedge::config::ConfigHelper::RequestMode;
+    app();
+    const auto run = [](Instrument preset, RequestMode mode, const char* expected,
+                        const std::function<void(WeightWorker&)>& ask = {}) {
+        SimPort port("WW-REQUEST");
+        RecordingView view;
+        Config c = configFor(port.name(), preset, 10);
+        c.takeRequestDefaultsOf(preset);
+        c.setRequestMode(mode);
+        c.setRequestIntervalMs(QStringLiteral("100"));
+        auto worker = WeightWorker::create(c, &view);
+        worker->execute();
+        if (ask) // from another thread, as the window's buttons ask
+            std::thread([&] { ask(*worker); }).join();
+        QByteArray got;
+        EXPECT_TRUE(pump([&] { return (got += port.written()).startsWith(expected); }))
+            << preset.name().toStdString() << ": " << got.toStdString();
+        worker->cancel(true);
+        EXPECT_TRUE(pump([&] { return worker->isDone(); }));
+        return got + port.written();
+    };
+    // The Mitutoyo's data command goes out once after opening.
+    EXPECT_EQ(run(Instrument::MITUTOYO, RequestMode::ON_START, "1\r"), "1\r");
+    EXPECT_EQ(run(Instrument::METTLER_DIALOG, RequestMode::INTERVAL, "SI\r\nSI\r\nSI\r\n")
+                  .replace("SI\r\n", ""),
+              "");
+    // Asked for on demand; the Kern has no zero command, so nothing is written for it.
+    EXPECT_EQ(run(Instrument::KERN_572, RequestMode::ON_DEMAND, "wt",
+                  [](WeightWorker& w) {
+                      w.sendCommand(WeightWorker::Command::Zero);
+                      w.sendCommand(WeightWorker::Command::Request);
+                      w.sendCommand(WeightWorker::Command::Tare);
+                  }),
+              "wt");
 }
