@@ -19,23 +19,27 @@ foreach(_module IN ITEMS Core Gui Widgets Network)
     endif()
     list(APPEND _tallyra_qt_dlls ${_dll})
 endforeach()
-list(GET _tallyra_qt_dlls 0 _tallyra_qtcore_dll)
-get_filename_component(_tallyra_qt_bin "${_tallyra_qtcore_dll}" DIRECTORY)
-get_filename_component(_tallyra_qt_prefix "${_tallyra_qt_bin}" DIRECTORY)
 install(FILES ${_tallyra_qt_dlls} DESTINATION .)
 
 # Qt plugins: the window system, the native widget style, TLS for the update check (Schannel,
-# so no OpenSSL to ship), and the image formats for the icons.
-set(TALLYRA_QT_PLUGIN_DIR "${_tallyra_qt_prefix}/plugins" CACHE PATH "Qt's plugin folder")
-foreach(_plugin IN ITEMS platforms/qwindows styles/qwindowsvistastyle tls/qschannelbackend
-                         tls/qcertonlybackend imageformats/qico imageformats/qgif
-                         imageformats/qjpeg)
-    get_filename_component(_dir ${_plugin} DIRECTORY)
-    if(EXISTS "${TALLYRA_QT_PLUGIN_DIR}/${_plugin}.dll")
-        install(FILES "${TALLYRA_QT_PLUGIN_DIR}/${_plugin}.dll" DESTINATION ${_dir})
-    elseif(_plugin STREQUAL "platforms/qwindows")
-        message(FATAL_ERROR "Qt's Windows platform plugin is missing in ${TALLYRA_QT_PLUGIN_DIR}")
+# so no OpenSSL to ship), and the image formats for the icons. Each from its imported target,
+# into the folder of its plugin type (platforms/, styles/, tls/, imageformats/).
+foreach(_plugin IN ITEMS QWindowsIntegrationPlugin QWindowsVistaStylePlugin
+                         QSchannelBackendPlugin QTlsBackendCertOnlyPlugin QICOPlugin QGifPlugin
+                         QJpegPlugin)
+    if(NOT TARGET Qt6::${_plugin})
+        if(_plugin STREQUAL "QWindowsIntegrationPlugin")
+            message(FATAL_ERROR "Qt's Windows platform plugin (Qt6::${_plugin}) is missing")
+        endif()
+        continue()
     endif()
+    get_target_property(_dll Qt6::${_plugin} IMPORTED_LOCATION_RELEASE)
+    if(NOT _dll)
+        get_target_property(_dll Qt6::${_plugin} IMPORTED_LOCATION)
+    endif()
+    get_filename_component(_dir "${_dll}" DIRECTORY)
+    get_filename_component(_type "${_dir}" NAME)
+    install(FILES ${_dll} DESTINATION ${_type})
 endforeach()
 
 # GMP and its C++ interface, from the folder beside the import libraries pkg-config names.
