@@ -1,7 +1,7 @@
 #include "serwedge/CustomRegExDialog.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/DataLine.h"
 
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <gtest/gtest.h>
 

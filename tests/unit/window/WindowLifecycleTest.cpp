@@ -3,7 +3,7 @@
 
 #include "WindowTestSupport.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -11,9 +11,9 @@
 #include "platform/recording/RecordingPercussionPlayer.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/WeightToKeyFrame2.h"
 #include "serwedge/prefs/MemoryPreferences.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/Keybot.h"
 #include "worker/WorkerBundle.h"
 

@@ -1,4 +1,4 @@
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 namespace serwedge {
 
