@@ -92,6 +92,14 @@ std::string openFailureText(int code) {
         return "Device busy";
     case 1008:
         return "19: No such device";
+    case 1010:
+        return "Host not found";
+    case 1011:
+        return "Connection refused";
+    case 1012:
+        return "Connection timed out";
+    case 1013:
+        return "Network unreachable";
     default:
         return std::to_string(code);
     }

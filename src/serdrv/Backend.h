@@ -56,6 +56,11 @@ void listSimPorts(AddName addName, AddInfo addInfo, void* ctx);
 bool simDeviceExists(const char* name);
 void setSimNotification(SerDeviceNotificationFn callback, void* ctx);
 
+// Network instruments (tcp/): "tcp://HOST:PORT", HOST a name, an IPv4 address or [IPv6].
+bool isTcpPortName(const std::string& name);
+bool parseTcpPortName(const std::string& name, std::string& host, std::string& port);
+std::unique_ptr<Port> openTcpPort(const std::string& name, int& code);
+
 // Natural order: "ttyS2" before "ttyS10".
 bool naturalLess(const std::string& a, const std::string& b);
 

@@ -1,5 +1,5 @@
-// The exported Ser* functions: a table of open handles, each served by a simulated device or by
-// the system's back-end.
+// The exported Ser* functions: a table of open handles, each served by a simulated device, a
+// network connection (tcp://) or the system's back-end.
 
 #include "Backend.h"
 #include "serdrv.h"
@@ -124,7 +124,7 @@ int32_t SerOpenPort(SerdrvConfig* config) {
     bool handled = false;
     std::unique_ptr<Port> port = openSimPort(name, code, handled);
     if (!handled)
-        port = openSystemPort(*config, code);
+        port = isTcpPortName(name) ? openTcpPort(name, code) : openSystemPort(*config, code);
     if (!port)
         return code != 0 ? code : SERDRV_ERR_NOT_VALID;
 

@@ -37,6 +37,11 @@ extern "C" {
 #define SERDRV_ERR_PERMISSION 1006   /* permission denied */
 #define SERDRV_ERR_DEVICE_BUSY 1007  /* the device is busy */
 #define SERDRV_ERR_NO_DEVICE 1008    /* the name exists but no device answers */
+/* Network instruments (tcp://HOST:PORT). */
+#define SERDRV_ERR_HOST_NOT_FOUND 1010     /* the host name does not resolve */
+#define SERDRV_ERR_CONNECTION_REFUSED 1011 /* nothing listens on that port */
+#define SERDRV_ERR_TIMED_OUT 1012          /* no answer within the connect time-out */
+#define SERDRV_ERR_UNREACHABLE 1013        /* no route to the host */
 #define SERDRV_ERR_OS_BASE 2000
 
 /* SerConfigure results other than 0. */
@@ -57,7 +62,7 @@ extern "C" {
  */
 typedef struct SerdrvConfig {
     int32_t port;         /* SerOpenPort writes the handle index + 1 here */
-    const char* portName; /* device name, NUL-terminated: "COM3", "/dev/ttyUSB0", "DEMO" */
+    const char* portName; /* NUL-terminated: "COM3", "/dev/ttyUSB0", "DEMO", "tcp://host:4001" */
     const char* baseName; /* stem for numbered ports ("/dev/ttyS"); informational */
     int32_t txLen;
     int32_t rxLen;

@@ -20,6 +20,7 @@
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
+#include "worker/KeyInjectorChoice.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -1129,6 +1130,24 @@ void WeightToKeyFrame2::startPipeline() {
     updateConfigFromTabs();
     worker::ReadingRun::Options run;
     run.injector = options_.injectorFactory;
+    if (!run.injector) {
+        // The desktop portal tells on its own thread what the user must allow, and when it
+        // refuses.
+        worker::KeyInjectorHooks hooks;
+        hooks.status = [this](const QString& t) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, t] {
+                    if (!t.isEmpty())
+                        showStatus(t);
+                    else if (connectedGUI)
+                        showStatus(text("switch.to.target.application"));
+                },
+                Qt::QueuedConnection);
+        };
+        hooks.important = [this](const QString& t) { logImportantEvent(t); };
+        run.injector = [hooks] { return worker::createSessionKeyInjector(hooks); };
+    }
     run.player = options_.playerFactory;
     if (run_.start(config, this, std::move(run),
                    [this](const worker::ReadingRun::Failure& f) { showStartFailure(f); }))

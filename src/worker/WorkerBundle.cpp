@@ -22,6 +22,11 @@ Catalogue& workerBundle() {
                                 "line.too.long",
                                 // keystroke engine
                                 "cannot_type",
+                                // key injection of the desktop session
+                                "no.key.injection.on.wayland",
+                                "allow.remote.input",
+                                "remote.input.refused",
+                                "remote.input.ended",
                                 // port detection
                                 "auto.port.detection.started",
                                 "testing.port.0",
