@@ -55,7 +55,7 @@ void SettingsTabs::connectHandlers() {
     connect(inputTerminatorBox, &QComboBox::activated, this,
             [this] { inputTerminatorBoxItemStateChanged(); });
     connect(inputTerminatorBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { inputTerminatorBoxItemStateChanged(); });
+            [this] { checkTerminatorEntry(true); });
     connect(autoButton, &QPushButton::clicked, this, [this] { autoButtonActionPerformed(); });
     connect(defaultButton, &QPushButton::clicked, this, [this] { defaultButtonActionPerformed(); });
     connect(refreshPortsButton, &QPushButton::clicked, this,
@@ -139,14 +139,26 @@ void SettingsTabs::parityBoxItemStateChanged() {
 }
 
 bool SettingsTabs::inputTerminatorBoxItemStateChanged() {
+    return checkTerminatorEntry(false);
+}
+
+bool SettingsTabs::checkTerminatorEntry(bool leavingField) {
     if (const auto value = checkInputTerminator(inputTerminatorBox->currentText().trimmed())) {
         config.setInputTerminator(*value);
         return true;
     }
     if (!isClosing) {
         message(QStringLiteral("error"), text(kInputTerminatorMessageKey), int(Kind::Error));
-        if (tabbedPane->indexOf(inputPanel) >= 0)
-            tabbedPane->setCurrentWidget(inputPanel);
+        const auto bringInputTabBack = [this] {
+            if (tabbedPane->indexOf(inputPanel) >= 0)
+                tabbedPane->setCurrentWidget(inputPanel);
+        };
+        // The field is left when the tab widget hides its page: a tab selected from inside
+        // that page switch would leave the bar and the page shown out of step.
+        if (leavingField)
+            QTimer::singleShot(0, this, bringInputTabBack);
+        else
+            bringInputTabBack();
     }
     selectTerminator(config.getInputTerminator());
     return false;
@@ -410,7 +422,10 @@ void SettingsTabs::copyTo(Config& target) {
     inputTerminatorBoxItemStateChanged();
     connectButtonActionPerformed();
     keyboardTypeBoxItemStateChanged();
-    if (!H::Delay::valid(delayTextField->text())) {
+    // A refusal the field made when it lost the focus is shown by it, once, and the text stays
+    // for the user to correct.
+    const FieldVerifierHook* delayCheck = FieldVerifierHook::of(delayTextField);
+    if (!(delayCheck && delayCheck->refusalPending()) && !H::Delay::valid(delayTextField->text())) {
         if (!isClosing)
             message(QStringLiteral("error"), text("error.intercharacter.delay"), int(Kind::Error));
         delayTextField->setText(H::Delay::getDefault());

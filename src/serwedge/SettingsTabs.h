@@ -166,6 +166,8 @@ private:
     bool verifyField(QLineEdit* field);
     void selectTabOf(QWidget* control);
     void selectTerminator(int value);
+    // The line end byte check; `leavingField` when the entry lost the focus.
+    bool checkTerminatorEntry(bool leavingField);
     // Exports or imports through the settings store; "export.failed" or "import.failed" when
     // the store cannot be opened.
     void transferSettings(bool exporting);

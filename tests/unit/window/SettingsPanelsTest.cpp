@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +69,21 @@ protected:
     }
     void selectInstrument(H::Instrument instrument) {
         frame->settingsTabs().instrumentBox->setCurrentIndex(instrument.ordinal());
+    }
+
+    // A click on the tab that holds the page, while message boxes run the event loop as modal
+    // ones do.
+    void clickTab(QWidget* target) {
+        dialogs.onShown = [] { pump(30); };
+        QTabBar* bar = frame->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->tabRect(frame->tabs()->indexOf(target)).center());
+        pump(100);
+    }
+    // The tab bar and the page shown agree on the tab.
+    bool tabShown(QWidget* target) const {
+        return frame->tabs()->currentIndex() == frame->tabs()->indexOf(target) &&
+               frame->tabs()->currentWidget() == target;
     }
 
     std::size_t count(const char* key) const {
@@ -222,6 +238,38 @@ TEST_F(SettingsPanelsTest, noCheckSpeaksWhileTheWindowCloses) {
     EXPECT_EQ(node().get("editNumCharacters", "?"), QString());
     EXPECT_EQ(node().get("delay", "?"), "20");
     EXPECT_EQ(node().get("inputTerminator", "?"), "13");
+}
+
+TEST_F(SettingsPanelsTest, refusedLineEndByteOnLeavingBringsBackTheInputTabAndItsPage) {
+    Frame& f = buildShown();
+    QWidget* input = page("WeightToKeyFrame2.inputPanel.tab.title");
+    f.tabs()->setCurrentWidget(input);
+    f.settingsTabs().inputTerminatorBox->lineEdit()->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().inputTerminatorBox->setEditText("x");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("terminator.must.be.between.0.and.255"), 1u);
+    EXPECT_TRUE(tabShown(input));
+    EXPECT_EQ(f.getConfig().getInputTerminator(), 13);
+    // The tabs still follow the user.
+    clickTab(page(kOutput));
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    clickTab(input);
+    EXPECT_TRUE(tabShown(input));
+}
+
+TEST_F(SettingsPanelsTest, delayRefusedOnLeavingIsReportedOnceAndLeftForCorrection) {
+    Frame& f = buildShown();
+    f.tabs()->setCurrentWidget(page(kOutput));
+    f.settingsTabs().delayTextField->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().delayTextField->setText("1001");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("error.intercharacter.delay"), 1u);
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    EXPECT_EQ(QApplication::focusWidget(), f.settingsTabs().delayTextField);
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "1001");
+    EXPECT_EQ(f.getConfig().getDelay(), "20");
 }
 
 // ---- copying the controls into the record ----
