@@ -285,7 +285,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: getippt; grau: ignoriert; fett: nicht erkannt; rot: wichtig.</translation>
+        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: der getippte Teil; grau: ignoriert; fett: ein Wert wurde getippt, lässt sich in der Zeile aber nicht markieren, oft weil das Zeilenende-Byte nicht zum Gerät passt (die Zeile beginnt dann mit einem Zeichen wie &lt;10&gt;); rot: wichtig.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>

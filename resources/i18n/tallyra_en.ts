@@ -285,7 +285,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Every event and every received line. Green: typed; grey: ignored; bold: not recognised; red: important.</translation>
+        <translation>Every event and every received line. Green: the part that was typed; grey: ignored; bold: a value was typed but cannot be marked in the line, often because the line end byte does not fit the instrument (the line then starts with a character such as &lt;10&gt;); red: important.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>
