@@ -313,9 +313,8 @@ TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMess
 
 TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {
     serdrv_sim_enable_demo();
-    props::set("SERIAL_PORT_LIST", "DEMO");
-    Frame& f = build();
-    ASSERT_EQ(f.getConfig().getPort(), "DEMO");
+    Frame& f = build({"DEMO"}); // default settings otherwise
+    ASSERT_EQ(f.getConfig().getInputTerminator(), 13);
     pump(1100); // readings come due while the port is closed
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(pumpUntil([&] { return f.statusText().startsWith(t("line.count")); }));
