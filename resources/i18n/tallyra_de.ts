@@ -215,6 +215,14 @@
         <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
         <translation>Einen eigenen regulären Ausdruck zum Finden des Werts verwenden.</translation>
     </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.text">
+        <source>WeightToKeyFrame2.customPatternLabel.text</source>
+        <translation>eigenes Muster</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.toolTipText">
+        <source>WeightToKeyFrame2.customPatternLabel.toolTipText</source>
+        <translation>Der Wert wird mit Ihrem eigenen Ausdruck {0} gefunden, nicht mit dem der Gerätevorlage. „Muster anpassen“ ändert oder entfernt ihn.</translation>
+    </message>
     <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
         <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
         <translation>Datenbits pro Zeichen (5 bis 8); muss zum Gerät passen.</translation>

@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,6 +118,7 @@ void SettingsTabs::instrumentBoxItemStateChanged() {
         if (Dialogs::current().question(host_.window, text("confirm"),
                                         text("overwrite.custom.regular.expression")))
             config.setCustomRegEx(QString());
+        showCustomPattern(config.getCustomRegEx());
     }
     if (host_.selectionChanged)
         host_.selectionChanged();
@@ -212,9 +214,30 @@ void SettingsTabs::customizeButtonActionPerformed() {
     // Window-modal without a nested event loop; the result is copied when it is accepted.
     auto* dialog = new CustomRegExDialog(host_.window, config, Dialogs::prompts());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog] { config.setCustomRegEx(dialog->getCustomRegEx()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        config.setCustomRegEx(dialog->getCustomRegEx());
+        showCustomPattern(config.getCustomRegEx());
+    });
     dialog->open();
+}
+
+void SettingsTabs::showCustomPattern(const QString& customRegEx) {
+    customPatternLabel->setVisible(!customRegEx.isEmpty());
+    const QString tip = text("WeightToKeyFrame2.instrumentBox.toolTipText");
+    if (customRegEx.isEmpty()) {
+        instrumentBox->setToolTip(tip);
+        return;
+    }
+    // Rich text, so that an expression with "<" in it is shown as it is.
+    const QString note =
+        QStringLiteral("<p>") +
+        Catalogue::formatMessage(
+            text("WeightToKeyFrame2.customPatternLabel.toolTipText").toHtmlEscaped(),
+            {QStringLiteral("<code>") + customRegEx.toHtmlEscaped() + QStringLiteral("</code>")}) +
+        QStringLiteral("</p>");
+    customPatternLabel->setToolTip(note);
+    instrumentBox->setToolTip(QStringLiteral("<p>") + tip.toHtmlEscaped() + QStringLiteral("</p>") +
+                              note);
 }
 
 void SettingsTabs::adjustIgnoreButtonActionPerformed() {

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -626,6 +627,39 @@ TEST_F(SettingsPanelsTest, customPatternDialogCopiesOnlyAValidExpression) {
 }
 
 // ---- settings transfer ----
+
+TEST_F(SettingsPanelsTest, customPatternIsShownBesideTheInstrumentAndStartsFromThePresets) {
+    Frame& f = build();
+    serwedge::SettingsTabs& tabs = f.settingsTabs();
+    const H::Instrument preset(H::Instrument::KERN_572);
+    selectInstrument(preset);
+    const auto marked = [&] { return tabs.customPatternLabel->isVisibleTo(tabs.inputPanel); };
+    const auto openDialog = [&] {
+        pumpUntil([&] { return f.findChild<serwedge::CustomRegExDialog*>() == nullptr; }, 1000);
+        tabs.customizeButton->click();
+        return f.findChild<serwedge::CustomRegExDialog*>();
+    };
+    EXPECT_FALSE(marked());
+    auto* dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->regExTextArea()->toPlainText(), preset.getPattern());
+    // Taken unchanged, the preset's expression is no expression of the user's own.
+    dialog->okButton()->click();
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+
+    dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->regExTextArea()->setPlainText("<(\\d+)>");
+    dialog->okButton()->click();
+    EXPECT_TRUE(marked());
+    EXPECT_TRUE(tabs.instrumentBox->toolTip().contains("&lt;(\\d+)&gt;"));
+    // Another instrument, with the expression given up: the mark goes.
+    selectInstrument(H::Instrument::GENERIC);
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+    EXPECT_FALSE(tabs.instrumentBox->toolTip().contains("(\\d+)"));
+}
 
 TEST_F(SettingsPanelsTest, exportSavesTheControlsFirstAndWritesTheFile) {
     QTemporaryDir dir;
