@@ -159,6 +159,22 @@
         <source>myweigh_hd.defaultMessage</source>
         <translation>Stellen Sie die MyWeigh HD auf 9600 Baud, 8 Datenbits, Parität SPACE, 1 Stoppbit ein; Zeilen enden mit einem Wagenrücklauf (CR). Senden Sie das Gewicht mit der Drucktaste.</translation>
     </message>
+    <message id="request.interval">
+        <source>request.interval</source>
+        <translation>In regelmäßigen Abständen</translation>
+    </message>
+    <message id="request.none">
+        <source>request.none</source>
+        <translation>Nie</translation>
+    </message>
+    <message id="request.on_demand">
+        <source>request.on_demand</source>
+        <translation>Auf Anforderung (Schaltfläche oder Tastenkürzel)</translation>
+    </message>
+    <message id="request.on_start">
+        <source>request.on_start</source>
+        <translation>Einmal nach dem Öffnen der Schnittstelle</translation>
+    </message>
     <message id="right">
         <source>right</source>
         <translation>Pfeil rechts</translation>
@@ -170,6 +186,30 @@
     <message id="sound.none">
         <source>sound.none</source>
         <translation>Kein Ton</translation>
+    </message>
+    <message id="status.error">
+        <source>status.error</source>
+        <translation>Gerätefehler</translation>
+    </message>
+    <message id="status.not_a_value">
+        <source>status.not_a_value</source>
+        <translation>Kein Messwert</translation>
+    </message>
+    <message id="status.overload">
+        <source>status.overload</source>
+        <translation>Überlast</translation>
+    </message>
+    <message id="status.stable">
+        <source>status.stable</source>
+        <translation>Stabil</translation>
+    </message>
+    <message id="status.underload">
+        <source>status.underload</source>
+        <translation>Unterlast</translation>
+    </message>
+    <message id="status.unstable">
+        <source>status.unstable</source>
+        <translation>Nicht stabil</translation>
     </message>
     <message id="tab">
         <source>tab</source>

@@ -159,6 +159,22 @@
         <source>myweigh_hd.defaultMessage</source>
         <translation>Set the MyWeigh HD to 9600 baud, 8 data bits, parity SPACE, 1 stop bit; lines end with a carriage return (CR). Send the weight with the print key.</translation>
     </message>
+    <message id="request.interval">
+        <source>request.interval</source>
+        <translation>At regular intervals</translation>
+    </message>
+    <message id="request.none">
+        <source>request.none</source>
+        <translation>Never</translation>
+    </message>
+    <message id="request.on_demand">
+        <source>request.on_demand</source>
+        <translation>On demand (button or shortcut)</translation>
+    </message>
+    <message id="request.on_start">
+        <source>request.on_start</source>
+        <translation>Once after opening the port</translation>
+    </message>
     <message id="right">
         <source>right</source>
         <translation>Right arrow</translation>
@@ -170,6 +186,30 @@
     <message id="sound.none">
         <source>sound.none</source>
         <translation>No sound</translation>
+    </message>
+    <message id="status.error">
+        <source>status.error</source>
+        <translation>Instrument error</translation>
+    </message>
+    <message id="status.not_a_value">
+        <source>status.not_a_value</source>
+        <translation>Not a value</translation>
+    </message>
+    <message id="status.overload">
+        <source>status.overload</source>
+        <translation>Overload</translation>
+    </message>
+    <message id="status.stable">
+        <source>status.stable</source>
+        <translation>Stable</translation>
+    </message>
+    <message id="status.underload">
+        <source>status.underload</source>
+        <translation>Underload</translation>
+    </message>
+    <message id="status.unstable">
+        <source>status.unstable</source>
+        <translation>Not stable</translation>
     </message>
     <message id="tab">
         <source>tab</source>

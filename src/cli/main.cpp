@@ -30,7 +30,8 @@ const char* const kUsage =
     "                               reading pipeline; one JSON object per line on stdout\n"
     "  read --port NAME [SETTINGS] [--count N] [--seconds S] [--type]\n"
     "                               read a port until N lines, S seconds or Ctrl+C;\n"
-    "                               --type also types each value\n"
+    "                               --type also types each value; after Ctrl+C the value\n"
+    "                               being typed is finished, a second Ctrl+C ends at once\n"
     "  settings show|export FILE|import FILE [--shared]\n"
     "                               the stored settings\n"
     "  --version                    print the program version\n"
@@ -47,6 +48,8 @@ const char* const kUsage =
     "Options for every command:\n"
     "  -DKEY=VALUE                  set a process property (for example\n"
     "                               -DSERIAL_PORT_LIST=COM1;COM2)\n"
+    "  -Dtallyra.keys=WAY           how --type types: auto (the desktop session decides), x11,\n"
+    "                               wlroots (Wayland virtual keyboard) or portal (GNOME, KDE)\n"
     "\n";
 
 int dispatch(int argc, char** argv) {

@@ -84,6 +84,20 @@ int Config::getEveryXValuesAsInt() const {
     return parseDecimalInt(everyXValues_).value_or(0);
 }
 
+int Config::getRequestIntervalMsAsInt() const {
+    const auto ms = parseDecimalInt(requestIntervalMs_);
+    if (!ms || *ms < RequestIntervalMs::kMinimum || *ms > RequestIntervalMs::kMaximum)
+        return RequestIntervalMs::kDefault;
+    return *ms;
+}
+
+void Config::takeRequestDefaultsOf(const Instrument& instrument) {
+    requestCommand_ = instrument.getRequestCommand();
+    if (requestCommand_.isNull())
+        requestCommand_ = QStringLiteral("");
+    requestMode_ = instrument.getDefaultRequestMode();
+}
+
 bool Config::roundingEnabled() const {
     const auto places = parseDecimalInt(decimalPlaces_);
     return places && *places >= 0 && *places <= 7;
@@ -105,14 +119,19 @@ void Config::removePropertyChangeListener(const QString& name, PropertyChangeLis
 }
 
 Config Config::copyConfig(const Config& s) {
-    return Config(s.port_, s.instrument_, s.bitRate_, s.dataBits_, s.stopBits_, s.parity_,
-                  s.inputTerminator_, s.connect_, s.keyboardType_, s.delay_, s.decimalSeparator_,
-                  s.startWith_, s.outputTerminator_, s.outputTerminator2_, s.everyXValues_,
-                  s.mathOperation_, s.mathOperand_, s.decimalPlaces_, s.roundingMethod_, s.sound_,
-                  s.minimizeToTray, s.notifyWhenMinimizedToTray, s.checkForUpdates,
-                  s.abortAutoStartWhenPrevPortNotAvailable, s.editOperation_, s.editPosition_,
-                  s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
-                  s.ignoreTimeLimit_, s.ignoreDifference_);
+    Config c(s.port_, s.instrument_, s.bitRate_, s.dataBits_, s.stopBits_, s.parity_,
+             s.inputTerminator_, s.connect_, s.keyboardType_, s.delay_, s.decimalSeparator_,
+             s.startWith_, s.outputTerminator_, s.outputTerminator2_, s.everyXValues_,
+             s.mathOperation_, s.mathOperand_, s.decimalPlaces_, s.roundingMethod_, s.sound_,
+             s.minimizeToTray, s.notifyWhenMinimizedToTray, s.checkForUpdates,
+             s.abortAutoStartWhenPrevPortNotAvailable, s.editOperation_, s.editPosition_,
+             s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
+             s.ignoreTimeLimit_, s.ignoreDifference_);
+    c.stableOnly = s.stableOnly;
+    c.requestCommand_ = s.requestCommand_;
+    c.requestMode_ = s.requestMode_;
+    c.requestIntervalMs_ = s.requestIntervalMs_;
+    return c;
 }
 
 namespace {
@@ -148,7 +167,9 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            textDiffers(a.customRegEx_, b.customRegEx_) ||
            a.ignoreDuplicates != b.ignoreDuplicates ||
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
-           textDiffers(a.ignoreDifference_, b.ignoreDifference_);
+           textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.stableOnly != b.stableOnly ||
+           textDiffers(a.requestCommand_, b.requestCommand_) || a.requestMode_ != b.requestMode_ ||
+           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_);
 }
 
 } // namespace serwedge::config

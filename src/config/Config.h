@@ -71,6 +71,8 @@ public:
     bool checkForUpdates = true;
     bool abortAutoStartWhenPrevPortNotAvailable = true;
     bool ignoreDuplicates = false;
+    // Lines the instrument marks as not stable are logged and not typed.
+    bool stableOnly = false;
 
     const QString& getPort() const { return port_; }
     void setPort(const QString& v) { port_ = v; }
@@ -129,12 +131,23 @@ public:
     void setIgnoreTimeLimit(const QString& v) { ignoreTimeLimit_ = v; }
     const QString& getIgnoreDifference() const { return ignoreDifference_; }
     void setIgnoreDifference(const QString& v) { ignoreDifference_ = v; }
+    // The command written to the instrument, control characters written as "<13>".
+    const QString& getRequestCommand() const { return requestCommand_; }
+    void setRequestCommand(const QString& v) { requestCommand_ = v; }
+    ConfigHelper::RequestMode getRequestMode() const { return requestMode_; }
+    void setRequestMode(ConfigHelper::RequestMode v) { requestMode_ = v; }
+    const QString& getRequestIntervalMs() const { return requestIntervalMs_; }
+    void setRequestIntervalMs(const QString& v) { requestIntervalMs_ = v; }
+    // The preset's own request command and the mode a new setting starts with.
+    void takeRequestDefaultsOf(const Instrument& instrument);
 
     // Typed conversions of the text settings.
     std::optional<int> getDecimalPlacesAsInt() const;
     int getDelayAsInt() const;             // 20 when the text is not a decimal integer
     int getEditNumCharactersAsInt() const; // 0 when empty or not a decimal integer
     int getEveryXValuesAsInt() const;      // 0 when empty or not a decimal integer
+    // The interval when it is a valid one, else the default of 1000 ms.
+    int getRequestIntervalMsAsInt() const;
     // Throws NumberFormatError for a malformed operand; check MathOperand::valid first.
     Decimal getMathOperandAsBigDecimal() const;
 
@@ -146,9 +159,9 @@ public:
     void addPropertyChangeListener(const QString& name, PropertyChangeListener* listener);
     void removePropertyChangeListener(const QString& name, PropertyChangeListener* listener);
 
-    // A new record with the 32 settings of source; prevPort and listeners are not copied.
+    // A new record with the settings of source; prevPort and listeners are not copied.
     static Config copyConfig(const Config& source);
-    // True when any of the 32 settings differs (prevPort is not compared).
+    // True when any setting differs (prevPort is not compared).
     static bool hasChanged(const Config& a, const Config& b);
 
 private:
@@ -180,6 +193,9 @@ private:
     QString customRegEx_ = QStringLiteral("");
     QString ignoreTimeLimit_ = QStringLiteral("");
     QString ignoreDifference_ = QStringLiteral("");
+    QString requestCommand_ = QStringLiteral("");
+    ConfigHelper::RequestMode requestMode_ = ConfigHelper::RequestMode::NONE;
+    QString requestIntervalMs_ = ConfigHelper::RequestIntervalMs::getDefault();
     PropertyChangeSupport propertyChangeSupport_;
 };
 

@@ -302,6 +302,8 @@ void WeightToKeyFrame2::startPipeline() {
             QMetaObject::invokeMethod(
                 this,
                 [this, t] {
+                    keyPermission_ = t;
+                    updateMainPanel();
                     if (!t.isEmpty())
                         showStatus(t);
                     else if (connectedGUI)

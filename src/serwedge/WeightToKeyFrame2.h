@@ -143,6 +143,8 @@ private:
     std::unique_ptr<prefs::SaveNecessity> oldConfig;
     std::optional<prefs::SettingsStore> store_;
     bool connectedGUI = false;
+    // What the desktop waits for the user to allow before keys go through (its portal).
+    QString keyPermission_;
     QStringList portList_;
     bool portFromCommandLine_ = false;
     int currentTabIndex = 0;

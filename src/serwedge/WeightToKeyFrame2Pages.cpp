@@ -140,6 +140,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
                 tabbedPane->insertTab(1, page, text(key));
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
+        keyPermission_.clear();
         // A run that ended by itself (the port failed) leaves its outputs behind; the worker
         // goes once its completion, which reports this, has returned.
         run_.stop();
@@ -156,8 +157,11 @@ void WeightToKeyFrame2::updateMainPanel() {
                                                 : "WeightToKeyFrame2.startStopJButton.text"));
     startStopJButton->setIcon(
         style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    nextStepLabel->setText(text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
-                                             : "WeightToKeyFrame2.nextStep.idle"));
+    // While the desktop waits for the user to allow typing, that is the next step.
+    nextStepLabel->setText(!keyPermission_.isEmpty()
+                               ? keyPermission_
+                               : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
+                                                   : "WeightToKeyFrame2.nextStep.idle"));
     portValueLabel->setText(config.getPort());
     instrumentValueLabel->setText(
         config.getInstrument().value_or(H::Instrument::getDefault()).toPlainString());

@@ -20,6 +20,8 @@ Catalogue& workerBundle() {
                                 "and.error.not.connected",
                                 "warning",
                                 "line.too.long",
+                                "request.failed",
+                                "stable.only.unknown",
                                 // keystroke engine
                                 "cannot_type",
                                 // key injection of the desktop session

@@ -44,11 +44,16 @@ public:
     Loader(Preferences& node, QStringList& invalid) : node_(node), invalid_(invalid) {}
 
     template <class E, class Set> void named(const char* key, Set set) {
-        const QString text = node_.get(QLatin1String(key), E::getDefault().name());
+        named<E>(key, set, E::getDefault());
+    }
+
+    // def stands for a missing or invalid value.
+    template <class E, class Set> void named(const char* key, Set set, E def) {
+        const QString text = node_.get(QLatin1String(key), def.name());
         if (auto value = E::valueOf(text)) {
             set(*value);
         } else {
-            set(E::getDefault());
+            set(def);
             invalid_.append(QLatin1String(key));
         }
     }
@@ -64,11 +69,15 @@ public:
     }
 
     template <class Rule, class Set> void text(const char* key, Set set) {
-        const QString value = present(node_.get(QLatin1String(key), Rule::getDefault()));
+        text<Rule>(key, set, Rule::getDefault());
+    }
+
+    template <class Rule, class Set> void text(const char* key, Set set, const QString& def) {
+        const QString value = present(node_.get(QLatin1String(key), def));
         if (Rule::valid(value)) {
             set(value);
         } else {
-            set(present(Rule::getDefault()));
+            set(present(def));
             invalid_.append(QLatin1String(key));
         }
     }
@@ -133,6 +142,18 @@ bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringLi
     load.text<H::IgnoreDifference>("ignoreDifference",
                                    [&](const QString& v) { c.setIgnoreDifference(v); });
     load.text<H::CustomRegEx>("customRegEx", [&](const QString& v) { c.setCustomRegEx(v); });
+    // Settings written before these keys existed take the preset's request defaults, so that
+    // an instrument which was asked on start still is.
+    c.stableOnly = load.flag("stableOnly", false);
+    Config preset;
+    preset.takeRequestDefaultsOf(c.getInstrument().value_or(H::Instrument::getDefault()));
+    load.text<H::RequestCommand>(
+        "requestCommand", [&](const QString& v) { c.setRequestCommand(v); },
+        preset.getRequestCommand());
+    load.named<H::RequestMode>(
+        "requestMode", [&](H::RequestMode v) { c.setRequestMode(v); }, preset.getRequestMode());
+    load.text<H::RequestIntervalMs>("requestIntervalMs",
+                                    [&](const QString& v) { c.setRequestIntervalMs(v); });
 
     if (invalidKeys) {
         *invalidKeys = invalid;
@@ -184,6 +205,10 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
     add("customRegEx", c.getCustomRegEx());
     add("ignoreTimeLimit", c.getIgnoreTimeLimit());
     add("ignoreDifference", c.getIgnoreDifference());
+    add("stableOnly", flag(c.stableOnly));
+    add("requestCommand", c.getRequestCommand());
+    add("requestMode", c.getRequestMode().name());
+    add("requestIntervalMs", c.getRequestIntervalMs());
     return out;
 }
 

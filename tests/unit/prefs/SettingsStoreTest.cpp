@@ -133,6 +133,12 @@ TEST(LoadConfig, invalidStoredValuesAreReplacedByTheirDefaultsAndReported) {
          [](const Config& c) { return c.getConnect() == H::Connect::MANUAL; }},
         {"minimizeToTray", "TRUE", true, [](const Config& c) { return c.minimizeToTray; }},
         {"checkForUpdates", "no", true, [](const Config& c) { return c.checkForUpdates; }},
+        {"requestMode", "interval", false,
+         [](const Config& c) { return c.getRequestMode() == H::RequestMode::NONE; }},
+        {"requestIntervalMs", "50", false,
+         [](const Config& c) { return c.getRequestIntervalMsAsInt() == 1000; }},
+        {"requestCommand", "S<999>", false,
+         [](const Config& c) { return c.getRequestCommand().isEmpty(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
@@ -141,6 +147,23 @@ TEST(LoadConfig, invalidStoredValuesAreReplacedByTheirDefaultsAndReported) {
         EXPECT_EQ(l.invalid.contains(QLatin1String(c.key)), !c.valid);
         EXPECT_TRUE(c.holds(l.config));
     }
+}
+
+// Settings written before the request keys existed: the instrument asked on start still is,
+// and every other one is asked for nothing.
+TEST(LoadConfig, settingsWithoutRequestKeysTakeThePresetsRequestDefaults) {
+    const Loaded mitutoyo = loadWith({{"instrument", "MITUTOYO"}});
+    EXPECT_TRUE(mitutoyo.valid);
+    EXPECT_EQ(mitutoyo.config.getRequestMode(), H::RequestMode::ON_START);
+    EXPECT_EQ(mitutoyo.config.getRequestCommand(), "1<13>");
+    EXPECT_FALSE(mitutoyo.config.stableOnly);
+
+    const Loaded mettler = loadWith({{"instrument", "METTLER_DIALOG"}});
+    EXPECT_EQ(mettler.config.getRequestMode(), H::RequestMode::NONE);
+    EXPECT_EQ(mettler.config.getRequestCommand(), "SI<13><10>");
+
+    const Loaded chosen = loadWith({{"instrument", "MITUTOYO"}, {"requestMode", "NONE"}});
+    EXPECT_EQ(chosen.config.getRequestMode(), H::RequestMode::NONE);
 }
 
 TEST(LoadConfig, thePortIsReadOnlyWhenThePortListIsNotEmpty) {
@@ -168,7 +191,7 @@ TEST(SaveConfig, thePortOfThisRunBecomesThePreviousPortAndNoPortWritesNeither) {
     Preferences& n = root.node(kNode);
     EXPECT_EQ(n.get(QStringLiteral("prevPort"), {}), c.getPort());
     EXPECT_EQ(n.get(QStringLiteral("port"), {}), c.getPort());
-    EXPECT_EQ(n.keys().size(), 33);
+    EXPECT_EQ(n.keys().size(), 37);
 
     MemoryPreferences other;
     c.setPort(QString());

@@ -3,6 +3,8 @@
 
 #include "WindowTestSupport.h"
 
+#include "../../support/FirstPressGate.h"
+
 #include "config/KeyCodes.h"
 
 #include <QCheckBox>
@@ -223,6 +225,25 @@ TEST_F(WindowLifecycleTest, startRunsThePipelineAndStopTearsItDown) {
     EXPECT_TRUE(f.isConnectedGUI());
     f.startStopButton()->click();
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, stopFinishesTheValueBeingTypedWithoutHoldingUpTheWindow) {
+    twoPorts();
+    storeRunSettings();
+    test_support::FirstPressGate gate;
+    gate.attach(*injector);
+    Frame& f = build();
+    f.startStopButton()->click();
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return gate.waitForPress(std::chrono::milliseconds(0)); }));
+    f.startStopButton()->click();
+    // The click came back while the typing thread still waits at the value's first key.
+    EXPECT_EQ(injector->pressedCodes(), std::vector<int>{K::digit(1)});
+    gate.letGo();
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    injector->onEvent({});
 }
 
 TEST_F(WindowLifecycleTest, portInUseLeavesTheWindowIdleWithTheMessage) {
