@@ -353,10 +353,10 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
 
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
-    FieldVerifierHook::install(field, which, Dialogs::prompts(),
-                               {[this, setter](const QString& t) { (config.*setter)(t); },
-                                [] { return isClosing.load(); },
-                                [this, field] { selectTabOf(field); }});
+    FieldVerifierHook::install(
+        field, which, Dialogs::prompts(),
+        {[&record = config, setter](const QString& t) { (record.*setter)(t); },
+         [] { return isClosing.load(); }, [this, field] { selectTabOf(field); }});
 }
 
 void SettingsTabs::selectTabOf(QWidget* control) {
