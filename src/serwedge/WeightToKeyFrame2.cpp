@@ -194,9 +194,21 @@ bool WeightToKeyFrame2::listPorts() {
 
 bool WeightToKeyFrame2::loadConfig() {
     QStringList invalid;
+    // A damaged store found while opening is kept aside; the user hears of it here.
+    QStringList notices;
+    prefs::setNoticeSink([&notices](const QString& text) { notices.append(text); });
+    struct Restore {
+        ~Restore() { prefs::setNoticeSink({}); }
+    } restore;
+    const auto showNotices = [&] {
+        for (const QString& notice : notices)
+            message(QStringLiteral("warning"), notice, int(Kind::Warning));
+        notices.clear();
+    };
     try {
         if (!store_)
             store_ = options_.openStore();
+        showNotices();
         if (store_->loadConfig(config, portList_, &invalid))
             return true;
         message(QStringLiteral("error.while.loading.settings"),
@@ -204,6 +216,7 @@ bool WeightToKeyFrame2::loadConfig() {
                 int(Kind::Error));
         return false;
     } catch (const std::exception& e) {
+        showNotices();
         // The defaults of every setting, as an empty store gives them.
         prefs::MemoryPreferences empty;
         prefs::SettingsStore(empty).loadConfig(config, portList_);

@@ -174,7 +174,7 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
         return;
     }
     if (statusJLabel)
-        statusJLabel->setText(t);
+        util::JLabelHtml::setText(statusJLabel, t);
 }
 
 QString WeightToKeyFrame2::statusText() const {

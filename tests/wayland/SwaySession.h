@@ -30,7 +30,8 @@ class SwaySession {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit SwaySession(const std::string& layout) {
+    // config: more lines of sway's configuration.
+    explicit SwaySession(const std::string& layout, const std::string& config = {}) {
         if (geteuid() == 0) {
             const passwd* nobody = getpwnam("nobody");
             if (!nobody)
@@ -49,7 +50,7 @@ public:
             if (chown((dir_ / sub).c_str(), uid_, gid_) != 0)
                 throw std::runtime_error("cannot hand a folder to the sway user");
         }
-        std::ofstream(dir_ / "config") << "input * xkb_layout " << layout << "\n";
+        std::ofstream(dir_ / "config") << "input * xkb_layout " << layout << "\n" << config;
         chmod((dir_ / "config").c_str(), 0644);
 
         sway_ = spawn({"sway", "-c", (dir_ / "config").string()},

@@ -218,7 +218,25 @@ void PortalKeyInjector::pause(int ms, std::stop_token stop) {
             s.sendError = e.what(); // reported by the next press or release
         }
     }
-    interruptibleSleep(ms, stop);
+    pauseWithShortHolds(ms, stop);
+}
+
+std::optional<bool> PortalKeyInjector::givesDeadKey(int code, bool shift, bool level3) const {
+    const auto sym = xkb::keysymForCode(code);
+    if (!sym)
+        return std::nullopt;
+    if (!layout_) {
+        // Without the layout only a key sent with no modifier is known.
+        if (shift || level3)
+            return std::nullopt;
+        return xkb::isDeadKeysym(*sym);
+    }
+    const auto keycode = layout_->keyFor(*sym);
+    if (!keycode)
+        return std::nullopt;
+    const std::uint32_t mods =
+        (shift ? xkb::SessionLayout::shiftMask() : 0u) | (level3 ? layout_->level3Mask() : 0u);
+    return xkb::isDeadKeysym(layout_->symbolAt(*keycode, mods));
 }
 
 bool PortalKeyInjector::capsLockOn() {
