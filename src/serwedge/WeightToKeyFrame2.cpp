@@ -5,6 +5,7 @@
 #include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/TallyraBundle.h"
 #include "serwedge/TrayBehaviour.h"
@@ -339,6 +340,7 @@ void WeightToKeyFrame2::startPipeline() {
         logEvent(QStringLiteral("Custom regEx: ") + config.getCustomRegEx());
     logEvent(text("keyboard.output.started.type") + QLatin1Char(' ') +
              config.getKeyboardType().toString());
+    offerGlobalShortcut();
 }
 
 void WeightToKeyFrame2::showStartFailure(const worker::ReadingRun::Failure& failure) {
