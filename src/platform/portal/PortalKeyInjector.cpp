@@ -54,9 +54,15 @@ struct PortalKeyInjector::Session {
           state(options) {}
 
     ~Session() {
+        // The client stops listening and goes on its own thread, before the thread ends.
+        if (client && thread.isRunning()) {
+            QMetaObject::invokeMethod(client, "finish", Qt::BlockingQueuedConnection);
+            client->deleteLater();
+        } else {
+            delete client;
+        }
         thread.quit();
         thread.wait();
-        delete client;
         QDBusConnection::disconnectFromBus(connectionName);
     }
 
