@@ -1,6 +1,7 @@
 // Simulated serial devices: test instruments and the demo balance.
 
 #include "Backend.h"
+#include "LineCheck.h"
 #include "serdrv_sim.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,8 @@ struct Device {
     int failCode = 0, failCount = 0;
     std::vector<uint8_t> written;
     SerdrvConfig config{};
+    // Line settings the device keeps whatever it is asked, when set.
+    std::optional<LineSettings> held;
     // Demo balance: the next line is due at this time.
     bool demo = false;
     Clock::time_point nextLine{};
@@ -129,6 +133,24 @@ void produceDemoLocked(Device& d) {
         d.nextLine = now + kDemoPeriod; // the reader was away: skip what it missed
 }
 
+// The line of a simulated device: it takes what it is asked unless it holds settings of its own.
+class HeldLine final : public LineDevice {
+public:
+    explicit HeldLine(const Device& d) : dev_(d) {}
+    bool apply(const LineSettings& s) override {
+        asked_ = s;
+        return true;
+    }
+    bool read(LineSettings& out) override {
+        out = dev_.held.value_or(asked_);
+        return true;
+    }
+
+private:
+    const Device& dev_;
+    LineSettings asked_;
+};
+
 class SimPort final : public Port {
 public:
     explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)) {}
@@ -141,6 +163,12 @@ public:
         std::lock_guard lock(simMutex);
         if (!usable())
             return SERDRV_ERR_CONFIGURE;
+        LineSettings wanted;
+        if (const int code = wantedSettings(c, wanted); code != 0)
+            return code;
+        HeldLine line(*dev_);
+        if (const int code = applyAndVerify(line, wanted, false); code != 0)
+            return code;
         dev_->config = c;
         dev_->config.portName = nullptr;
         dev_->config.baseName = nullptr;
@@ -525,6 +553,17 @@ int32_t serdrv_sim_pending(const char* name) {
 
 int32_t serdrv_sim_is_open(const char* name) {
     return control(name, [](Device& d) { return d.open ? 1 : 0; });
+}
+
+int32_t serdrv_sim_hold_settings(const char* name, const SerdrvConfig* held) {
+    std::optional<LineSettings> settings;
+    if (held) {
+        LineSettings s;
+        if (wantedSettings(*held, s) != 0)
+            return -1;
+        settings = s;
+    }
+    return control(name, [&](Device& d) { return (d.held = settings), 0; });
 }
 
 int32_t serdrv_sim_get_config(const char* name, SerdrvConfig* out) {
