@@ -369,10 +369,14 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
 
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
-    FieldVerifierHook::install(
-        field, which, Dialogs::prompts(),
-        {[&record = config, setter](const QString& t) { (record.*setter)(t); },
-         [] { return isClosing.load(); }, [this, field] { selectTabOf(field); }});
+    // Named captures rather than this: GCC 12's vptr check reports the access through a captured
+    // this in these closures as one to a wrong type, although the object is the right one.
+    Config* record = &config;
+    SettingsTabs* self = this;
+    FieldVerifierHook::install(field, which, Dialogs::prompts(),
+                               {[record, setter](const QString& t) { (record->*setter)(t); },
+                                [] { return isClosing.load(); },
+                                [self, field] { self->selectTabOf(field); }});
 }
 
 void SettingsTabs::selectTabOf(QWidget* control) {
