@@ -7,9 +7,9 @@
 #include "serwedge/EventLog.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QApplication>
 #include <QFormLayout>
