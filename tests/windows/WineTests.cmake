@@ -24,9 +24,11 @@ endfunction()
 # The test HTTPS server makes its certificates with the openssl program, a Linux program that a
 # Windows test cannot start; the update check's parsing runs here in read_remote_update_test.
 set(TALLYRA_WINE_SKIP_update_check_test "UpdateCheck.*")
-# Checks the INI file of the Linux store in an isolated folder; on Windows the store is the
+set(TALLYRA_WINE_SKIP_link_test "Links.updateServerTextsNeverBecomeLinks")
+# Check the INI file of the Linux store in an isolated folder; on Windows the store is the
 # registry, which the window program's test under Wine saves to and reads back.
 set(TALLYRA_WINE_SKIP_prefs_test "Records/RoundTrip.throughThePlatformStore/*")
+set(TALLYRA_WINE_SKIP_settings_process_test "SharedFile.twoProcessesSavingDifferentKeysKeepBoth")
 # Linux device names (/dev/null is no terminal, names with control characters do not exist);
 # the Windows counterparts (a COM port that does not exist, one that is held) are checked by
 # the command-line checks of tests/windows.
@@ -34,14 +36,14 @@ set(TALLYRA_WINE_SKIP_serial_port_sim_test "SimPortTest.namesThatAreNoDeviceFail
 # Needs serdrvWin.dll to be absent from the program's folder, where the Windows build puts it
 # for every test program; the Linux run checks the Windows 7 fallback, as serdrvWin is absent
 # there.
-# Checks the XDG autostart file; the Run value that Windows uses is checked by
-# win_session_autostart_test and by the window program's test under Wine.
+set(TALLYRA_WINE_SKIP_serial_library_load_test "LibraryLoadTest.windows7AlsoTriesTheUsersFolder")
+# SettingsPanelsTest: checks the XDG autostart file; the Run value that Windows uses is checked
+# by win_session_autostart_test and by the window program's test under Wine.
 # EventLogTest: Qt's offscreen platform on Windows has no font database of its own, so no font
 # reports a fixed pitch there; the event log's font shows in the window program's screenshots.
 set(TALLYRA_WINE_SKIP_window_test
     "SettingsPanelsTest.sessionCheckBoxWritesAndRemovesTheAutostartEntry"
     "EventLogTest.stylesHaveTheirColoursAndUnknownIsEmphasised")
-set(TALLYRA_WINE_SKIP_serial_library_load_test "LibraryLoadTest.windows7AlsoTriesTheUsersFolder")
 
 # One CTest test per test program: starting a program under Wine costs a good part of a second,
 # so the cases of one program run in one process rather than one process per case.

@@ -536,8 +536,8 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
 }
 
 // On demand the main tab asks the instrument: the button writes the preset's command through the
-// port and the answer is typed; tare and zero show where the preset has them. Without an X
-// display the log says why there is no global shortcut.
+// port and the answer is typed; tare and zero show where the preset has them. Where the global
+// shortcut goes through X, without a display the log says why there is none.
 TEST_F(WindowLifecycleTest, requestButtonAsksTheInstrumentForAValue) {
     qunsetenv("DISPLAY");
     qunsetenv("WAYLAND_DISPLAY");
@@ -553,9 +553,13 @@ TEST_F(WindowLifecycleTest, requestButtonAsksTheInstrumentForAValue) {
     ASSERT_TRUE(f.isConnectedGUI());
     EXPECT_FALSE(f.requestButton()->isHidden());
     EXPECT_FALSE(f.tareButton()->isHidden() || f.zeroButton()->isHidden());
-    EXPECT_FALSE(f.hasGlobalShortcut());
-    EXPECT_TRUE(logText().contains(serwedge::tallyraBundle().format(
-        "shortcut.no.display", {serwedge::GlobalShortcut::keyText()})));
+    if (TALLYRA_SHORTCUT_NEEDS_DISPLAY) {
+        EXPECT_FALSE(f.hasGlobalShortcut());
+        EXPECT_TRUE(logText().contains(serwedge::tallyraBundle().format(
+            "shortcut.no.display", {serwedge::GlobalShortcut::keyText()})));
+    } else {
+        EXPECT_TRUE(f.hasGlobalShortcut()); // registered with the system, no display involved
+    }
 
     f.requestButton()->click();
     std::string sent;
