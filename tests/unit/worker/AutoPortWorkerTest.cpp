@@ -1,6 +1,6 @@
 // Automatic port detection over simulated devices. Only simulated names are ever opened.
 
-#include "../serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "worker/AutoPortWorker.h"
 #include "worker/WorkerBundle.h"

@@ -9,7 +9,7 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
-#include "../worker/WorkerTestSupport.h"
+#include "WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // instead of shown, a settings store in memory, simulated ports and recording key and sound
 // back-ends.
 
-#include "../serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "platform/PercussionPlayer.h"
 #include "platform/recording/RecordingKeyInjector.h"

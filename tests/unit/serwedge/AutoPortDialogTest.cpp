@@ -1,6 +1,6 @@
 // The detection dialog over simulated devices, on the offscreen platform.
 
-#include "serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "serwedge/AutoPortDialog.h"
 #include "serwedge/util/TallyraBundle.h"
