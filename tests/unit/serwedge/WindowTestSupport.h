@@ -28,14 +28,6 @@
 
 namespace windowtest {
 
-inline QApplication* app() {
-    static int argc = 1;
-    static char name[] = "window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return a;
-}
-
 inline bool pumpUntil(const std::function<bool()>& condition, int boundMs = 10000) {
     QElapsedTimer t;
     t.start();
@@ -120,7 +112,6 @@ protected:
     using Frame = serwedge::WeightToKeyFrame2;
 
     void SetUp() override {
-        app();
         SerialFixture::SetUp();
         props::remove("TALLYRA_UPDATE_URL");
         serwedge::isClosing = false;

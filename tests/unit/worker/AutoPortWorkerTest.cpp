@@ -20,14 +20,6 @@ using serwedge::worker::workerBundle;
 
 namespace {
 
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "auto_port_worker_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
 class RecordingView : public AutoPortWorkerView {
 public:
     void setButtonToCancel() override { events.push_back("button:Cancel"); }
@@ -63,10 +55,7 @@ struct Device {
 
 class AutoPortDetection : public serialtest::SerialFixture {
 protected:
-    void SetUp() override {
-        app();
-        SerialFixture::SetUp();
-    }
+    void SetUp() override { SerialFixture::SetUp(); }
 
     static void create(const Device& d) {
         serdrv_sim_create(d.name);
