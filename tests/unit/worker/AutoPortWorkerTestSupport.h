@@ -2,7 +2,7 @@
 
 // The fixture of the automatic port detection tests: simulated devices, a recording view.
 
-#include "../serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "worker/AutoPortWorker.h"
 #include "worker/WorkerBundle.h"
@@ -17,14 +17,6 @@ namespace autoport_test {
 using serwedge::worker::AutoPortWorker;
 using serwedge::worker::AutoPortWorkerView;
 using serwedge::worker::workerBundle;
-
-inline QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "auto_port_worker_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
 
 class RecordingView : public AutoPortWorkerView {
 public:
@@ -61,10 +53,7 @@ struct Device {
 
 class AutoPortDetection : public serialtest::SerialFixture {
 protected:
-    void SetUp() override {
-        app();
-        SerialFixture::SetUp();
-    }
+    void SetUp() override { SerialFixture::SetUp(); }
 
     static void create(const Device& d) {
         serdrv_sim_create(d.name);

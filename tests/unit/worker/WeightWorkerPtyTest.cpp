@@ -17,7 +17,6 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -36,7 +35,6 @@ Config configFor(const char* port, Instrument instrument, int terminator = 13) {
 } // namespace
 
 TEST(WeightWorker, readsAPseudoTerminal) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
@@ -56,7 +54,6 @@ TEST(WeightWorker, readsAPseudoTerminal) {
 }
 
 TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);

@@ -24,7 +24,6 @@ using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 using namespace std::chrono_literals;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -69,7 +68,6 @@ Config configFor(const char* port, Instrument instrument, int terminator = 13) {
 std::unique_ptr<WeightWorker> runOver(const SimPort& port, const Config& config,
                                       RecordingView& view, const QByteArray& bytes,
                                       std::size_t expectLines) {
-    app();
     auto worker = WeightWorker::create(config, &view);
     port.push(bytes);
     worker->execute();
@@ -118,7 +116,6 @@ TEST(WeightWorker, linesAreCutAtTheTerminatorNumberedAndPublishedInOrder) {
 TEST(WeightWorker, parityAndFramingErrorsMarkOnlyTheirLine) {
     SimPort port("WW-PARITY");
     RecordingView view;
-    app();
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
     port.push("1");
     serdrv_sim_mark_parity_error(port.name());
@@ -188,7 +185,6 @@ TEST(WeightWorker, barcodeValuesKeepTheirBlanksAndNumericValuesLoseThem) {
 }
 
 TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
-    app();
     struct Case {
         bool dsr, cts;
         const char* key;
@@ -216,7 +212,6 @@ TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
 }
 
 TEST(WeightWorker, variantFollowsThePreset) {
-    app();
     SimPort port("WW-VARIANT");
     RecordingView view;
     auto barcode = WeightWorker::create(configFor(port.name(), Instrument::BARCODE), &view);
@@ -244,7 +239,6 @@ TEST(WeightWorker, aLineWithoutTerminatorIsCappedAndReadingGoesOn) {
 }
 
 TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
-    app();
     RecordingView view;
     Config c = configFor("", Instrument::GENERIC);
     c.setPort(QString());
@@ -270,7 +264,6 @@ TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
 }
 
 TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
-    app();
     SimPort port("WW-UNPLUG");
     RecordingView view;
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
@@ -289,7 +282,6 @@ TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
 
 TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
     using serwedge::config::ConfigHelper::RequestMode;
-    app();
     const auto run = [](Instrument preset, RequestMode mode, const char* expected,
                         const std::function<void(WeightWorker&)>& ask = {}) {
         SimPort port("WW-REQUEST");

@@ -8,7 +8,7 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
-#include "../worker/WorkerTestSupport.h"
+#include "WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,6 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -42,7 +41,6 @@ Config configFor(const QString& port, Instrument instrument, int terminator = 13
 class RandomLineErrors : public ::testing::TestWithParam<Instrument::Value> {};
 
 TEST_P(RandomLineErrors, eachMarkedLineIsFlaggedAndNoOther) {
-    app();
     const Instrument instrument(GetParam());
     const bool text =
         instrument.getInstrumentType() != serwedge::config::ConfigHelper::InstrumentType::NUMBER;

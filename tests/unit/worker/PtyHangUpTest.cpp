@@ -8,7 +8,7 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
-#include "../worker/WorkerTestSupport.h"
+#include "WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,6 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -79,7 +78,6 @@ QString disconnected() {
 } // namespace
 
 TEST(PtyHangUp, workerEndsSayingTheInstrumentWasDisconnectedAndReportsThePartialLine) {
-    app();
     auto pty = std::make_unique<Pty>();
     ASSERT_FALSE(pty->name.isEmpty());
     // The test's own slave descriptor would keep the line up; only the worker holds it.
