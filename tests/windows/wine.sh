@@ -22,8 +22,9 @@ for link in "$WINEPREFIX"/dosdevices/com*; do
 done
 # Wine's console host and system programs may inherit the program's output streams and outlive
 # it; whoever reads those streams (CTest) would then wait for ever. The output goes through a
-# file that only this script reads.
-out=$(mktemp)
+# file that only this script reads, beside the prefix: a program that hangs and is killed
+# leaves it there to be read.
+out=$(mktemp "$(dirname "$WINEPREFIX")/wine-output.XXXXXX")
 trap 'rm -f "$out"' EXIT
 status=0
 wine "$@" >"$out" 2>&1 || status=$?
