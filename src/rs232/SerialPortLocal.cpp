@@ -198,9 +198,15 @@ void SerialPortLocal::openPort() {
         std::lock_guard lock(NativeHandleMutex::getInstance());
         rc = n->openPort(&c);
     }
-    if (rc != 0)
-        throw IOException(config.getPortNameString() + ": SerOpenPort failed: " +
-                          openFailureText(config.getPortNameString(), rc));
+    if (rc != 0) {
+        std::string text = config.getPortNameString() + ": SerOpenPort failed: " +
+                           openFailureText(config.getPortNameString(), rc);
+        const bool absent = rc == SERDRV_ERR_NO_SUCH_FILE || rc == SERDRV_ERR_NO_DEVICE ||
+                            (rc >= SERDRV_ERR_HOST_NOT_FOUND && rc <= SERDRV_ERR_UNREACHABLE);
+        if (absent)
+            throw PortNotFound(text);
+        throw IOException(text);
+    }
     open_ = true;
     wrSinceTxBufEmpty = rdSinceRxBufCheck = false;
     config.setPortNum(c.port);

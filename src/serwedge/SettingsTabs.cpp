@@ -101,6 +101,7 @@ void SettingsTabs::connectHandlers() {
              &SettingsTabs::notifyWhenMinimizedToTrayCheckBoxItemStateChanged);
     onToggle(checkForUpdatesCheckBox, &SettingsTabs::checkForUpdatesCheckBoxItemStateChanged);
     onToggle(abortAutoStartCheckBox, &SettingsTabs::abortAutoStartCheckBoxItemStateChanged);
+    onToggle(reconnectCheckBox, &SettingsTabs::reconnectCheckBoxItemStateChanged);
     if (startWithSessionCheckBox)
         connect(startWithSessionCheckBox, &QCheckBox::clicked, this,
                 [this] { startWithSessionCheckBoxActionPerformed(); });
@@ -332,6 +333,10 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
     config.abortAutoStartWhenPrevPortNotAvailable = abortAutoStartCheckBox->isChecked();
 }
 
+void SettingsTabs::reconnectCheckBoxItemStateChanged() {
+    config.reconnect = reconnectCheckBox->isChecked();
+}
+
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
     FieldVerifierHook::install(field, which, Dialogs::prompts(),
@@ -465,6 +470,7 @@ void SettingsTabs::copyTo(Config& target) {
     notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     checkForUpdatesCheckBoxItemStateChanged();
     abortAutoStartCheckBoxItemStateChanged();
+    reconnectCheckBoxItemStateChanged();
 
     copying_ = nested;
     if (&target != &config)

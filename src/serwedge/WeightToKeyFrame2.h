@@ -78,6 +78,7 @@ public:
     void setConnectedInGUI(bool connected) override;
     void update(const worker::DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
 
@@ -122,6 +123,8 @@ public:
     bool hasGlobalShortcut() const { return shortcut_ != nullptr; }
     QLabel* statusLabel() const { return statusJLabel; }
     QString statusText() const;
+    QString nextStepText() const;
+    QString trayToolTip() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,6 +161,8 @@ private:
     bool connectedGUI = false;
     // What the desktop waits for the user to allow before keys go through (its portal).
     QString keyPermission_;
+    // What the run says while it waits for its port to return; empty while the port is there.
+    QString portWaiting_;
     QStringList portList_;
     bool portFromCommandLine_ = false;
     int currentTabIndex = 0;

@@ -8,6 +8,7 @@
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/TallyraBundle.h"
+#include "serwedge/TrayBehaviour.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
 
@@ -162,6 +163,9 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
         keyPermission_.clear();
+        portWaiting_.clear();
+        if (tray_)
+            tray_->setStatus({});
         shortcut_.reset();
         // A run that ended by itself (the port failed) leaves its outputs behind; the worker
         // goes once its completion, which reports this, has returned.
@@ -179,11 +183,12 @@ void WeightToKeyFrame2::updateMainPanel() {
                                                 : "WeightToKeyFrame2.startStopJButton.text"));
     startStopJButton->setIcon(
         style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    // While the desktop waits for the user to allow typing, that is the next step.
-    nextStepLabel->setText(!keyPermission_.isEmpty()
-                               ? keyPermission_
-                               : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
-                                                   : "WeightToKeyFrame2.nextStep.idle"));
+    // While the desktop waits for the user to allow typing, that is the next step; while the
+    // port is away, bringing it back is.
+    nextStepLabel->setText(!keyPermission_.isEmpty() ? keyPermission_
+                           : !connectedGUI           ? text("WeightToKeyFrame2.nextStep.idle")
+                           : !portWaiting_.isEmpty() ? text("WeightToKeyFrame2.nextStep.waiting")
+                                                     : text("WeightToKeyFrame2.nextStep.running"));
     // The settings cannot change while reading: the record is the run's.
     const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
     requestJButton->setVisible(connectedGUI &&
@@ -204,6 +209,25 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
     }
     if (statusJLabel)
         util::JLabelHtml::setText(statusJLabel, t);
+}
+
+void WeightToKeyFrame2::showPortWaiting(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { showPortWaiting(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!connectedGUI)
+        return; // the run has ended meanwhile
+    portWaiting_ = t;
+    showStatus(t.isEmpty() ? text("switch.to.target.application") : t);
+    if (tray_)
+        tray_->setStatus(t);
+    updateMainPanel();
+}
+
+QString WeightToKeyFrame2::nextStepText() const {
+    return nextStepLabel ? nextStepLabel->text() : QString();
 }
 
 void WeightToKeyFrame2::requestJButtonActionPerformed() {

@@ -101,6 +101,7 @@ private:
     void setConnectedInGUI(bool connected) override;
     void update(const DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
 
     // The keystroke engine; its failure, if any.
     std::optional<Failure> openKeyboardOutput(const config::Config& config,

@@ -78,6 +78,7 @@ constexpr Rule kRules[] = {
     {"requestCommand", ruled<H::RequestCommand>},
     {"requestMode", identifier<H::RequestMode>},
     {"requestIntervalMs", ruled<H::RequestIntervalMs>},
+    {"reconnect", ruled<H::Reconnect>},
 };
 
 } // namespace
