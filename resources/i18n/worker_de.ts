@@ -57,7 +57,7 @@
     </message>
     <message id="instrument.reconnected">
         <source>instrument.reconnected</source>
-        <translation>Gerät wieder verbunden: {0}</translation>
+        <translation>Gerät wieder verbunden</translation>
     </message>
     <message id="interrupted">
         <source>interrupted</source>

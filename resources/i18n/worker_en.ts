@@ -57,7 +57,7 @@
     </message>
     <message id="instrument.reconnected">
         <source>instrument.reconnected</source>
-        <translation>Instrument reconnected: {0}</translation>
+        <translation>Instrument reconnected</translation>
     </message>
     <message id="interrupted">
         <source>interrupted</source>

@@ -76,8 +76,9 @@ SERDRV_API int32_t serdrv_sim_hold_settings(const char* name, const SerdrvConfig
 /* The configuration last applied by SerConfigure (portName and baseName are set to NULL). */
 SERDRV_API int32_t serdrv_sim_get_config(const char* name, SerdrvConfig* out);
 
-/* Creates the demo device "DEMO", a balance that streams lines such as "ST,+000012.34  g" CR LF
- * a few times a second. Also done when the environment variable SERDRV_SIMULATED_PORTS is set. */
+/* Creates the demo device "DEMO", a balance that streams lines such as "ST,+000012.34  g" CR
+ * a few times a second from the moment it is opened. Also done when the environment variable
+ * SERDRV_SIMULATED_PORTS is set. */
 SERDRV_API void serdrv_sim_enable_demo(void);
 
 #ifdef __cplusplus

@@ -7,10 +7,11 @@
 #include "serwedge/EventLog.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/TrayBehaviour.h"
+#include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -220,6 +221,9 @@ void WeightToKeyFrame2::showPortWaiting(const QString& t) {
     if (!connectedGUI)
         return; // the run has ended meanwhile
     portWaiting_ = t;
+    // The port box shows what answers to the name now, which may be another adapter.
+    if (t.isEmpty())
+        util::FriendlyPortUtil::refreshFriendlyPortName(config.getPort().trimmed().toStdString());
     showStatus(t.isEmpty() ? text("switch.to.target.application") : t);
     if (tray_)
         tray_->setStatus(t);

@@ -6,7 +6,6 @@
 #include "config/ConfigHelper.h"
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
-#include "serwedge/util/FriendlyPortUtil.h"
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
@@ -52,13 +51,15 @@ bool WeightWorker::reconnect(const rs232::PortDisconnected& cause) {
     while (!isCancelled()) {
         try {
             reopenPort();
-            // Another adapter may answer to the name now: its own description is shown.
-            const QString friendly = QString::fromStdString(
-                util::FriendlyPortUtil::refreshFriendlyPortName(portName_.toStdString()));
             if (view_) {
                 view_->showPortWaiting({});
-                view_->logImportantEvent(
-                    workerBundle().format("instrument.reconnected", {friendly}));
+                view_->logImportantEvent(workerBundle().getString("instrument.reconnected"));
+                // Another adapter may answer to the name now: its own record is read and shown.
+                if (const auto info =
+                        rs232::SerialPortLocal::rereadPortInfo(portName_.toStdString()))
+                    view_->logEvent(QString::fromStdString(info->getPortName() + ": " +
+                                                           info->getDriverDesc() + " - " +
+                                                           info->getDriverMfgr()));
             }
             return true;
         } catch (const rs232::PortNotFound&) {

@@ -123,7 +123,8 @@ void produceDemoLocked(Device& d) {
         const long step = static_cast<long>((d.demoSeed >> 16) % 201) - 100;
         d.demoValue = std::clamp(d.demoValue + step, 0L, 99999999L);
         char text[32];
-        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r\n", d.demoValue / 100,
+        // Lines end with CR, as the default preset expects.
+        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r", d.demoValue / 100,
                       d.demoValue % 100);
         for (const char* c = text; *c; ++c)
             d.rx.emplace_back(static_cast<uint8_t>(*c), 0);
@@ -358,6 +359,9 @@ std::unique_ptr<Port> openSimPort(const std::string& name, int& code, bool& hand
         return nullptr;
     }
     d->open = true;
+    // The demo balance sends at its pace from the opening on, not what came due while closed.
+    if (d->demo)
+        d->nextLine = Clock::now();
     return std::make_unique<SimPort>(d);
 }
 

@@ -421,12 +421,12 @@ TEST_F(SimPortTest, demoDeviceStreamsBalanceLines) {
             continue;
         }
         line += static_cast<char>(b);
-        if (b == '\n') {
+        if (b == '\r') {
             lines.push_back(std::exchange(line, {}));
         }
     }
     ASSERT_EQ(lines.size(), 4u);
-    const std::regex shape(R"(ST,\+\d{6}\.\d{2}  g\r\n)");
+    const std::regex shape(R"(ST,\+\d{6}\.\d{2}  g\r)");
     for (const auto& l : lines)
         EXPECT_TRUE(std::regex_match(l, shape)) << l;
     EXPECT_GT(std::set<std::string>(lines.begin(), lines.end()).size(), 1u) << "the value changes";

@@ -5,7 +5,7 @@
 
 #include "../../support/FirstPressGate.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "serwedge/GlobalShortcut.h"
 
 #include <QCheckBox>
@@ -354,12 +354,29 @@ TEST_F(WindowLifecycleTest, whileThePortIsAwayTheStatusAndTraySayWhatTheRunWaits
         serdrv_sim_push("SIMA", reinterpret_cast<const uint8_t*>("ST,+7.25 g\r\n"), 13);
         ASSERT_TRUE(waitForKey(10)) << "the value after the return is typed";
         EXPECT_EQ(typedText(), "7.25\n");
-        EXPECT_TRUE(logText().contains(workerBundle().format(
-            "instrument.reconnected", {"SIMA: Simulated serial port - Tallyra"})));
+        EXPECT_TRUE(logText().contains(workerBundle().getString("instrument.reconnected")));
         f.startStopJButtonActionPerformed();
         ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI() && !f.hasWeightWorker(); }));
         frame.reset();
     }
+}
+
+TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {
+    serdrv_sim_enable_demo();
+    Frame& f = build({"DEMO"}); // default settings otherwise
+    ASSERT_EQ(f.getConfig().getInputTerminator(), 13);
+    pump(1100); // readings come due while the port is closed
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText().startsWith(t("line.count")); }));
+    EXPECT_EQ(f.statusText(), t("line.count") + "1");
+    // The second line, too, is the instrument's line alone, with its value marked as typed.
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
+    const auto pieces = f.eventLog()->lastLinePieces();
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[2].second, "typed");
+    EXPECT_EQ(pieces[3].first, "  g<13>");
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
 
 // ---- automatic start ----
