@@ -373,7 +373,6 @@ TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn
 // is told once however long it lasts, the numbering goes on. Unplugged for good, the run waits
 // until it is stopped.
 TEST(WeightWorker, aPortThatGoesAwayIsWaitedForAndReadingGoesOnWhenItReturns) {
-    app();
     SimPort port("WW-REPLUG");
     RecordingView view;
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
