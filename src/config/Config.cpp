@@ -105,14 +105,16 @@ void Config::removePropertyChangeListener(const QString& name, PropertyChangeLis
 }
 
 Config Config::copyConfig(const Config& s) {
-    return Config(s.port_, s.instrument_, s.bitRate_, s.dataBits_, s.stopBits_, s.parity_,
-                  s.inputTerminator_, s.connect_, s.keyboardType_, s.delay_, s.decimalSeparator_,
-                  s.startWith_, s.outputTerminator_, s.outputTerminator2_, s.everyXValues_,
-                  s.mathOperation_, s.mathOperand_, s.decimalPlaces_, s.roundingMethod_, s.sound_,
-                  s.minimizeToTray, s.notifyWhenMinimizedToTray, s.checkForUpdates,
-                  s.abortAutoStartWhenPrevPortNotAvailable, s.editOperation_, s.editPosition_,
-                  s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
-                  s.ignoreTimeLimit_, s.ignoreDifference_);
+    Config c(s.port_, s.instrument_, s.bitRate_, s.dataBits_, s.stopBits_, s.parity_,
+             s.inputTerminator_, s.connect_, s.keyboardType_, s.delay_, s.decimalSeparator_,
+             s.startWith_, s.outputTerminator_, s.outputTerminator2_, s.everyXValues_,
+             s.mathOperation_, s.mathOperand_, s.decimalPlaces_, s.roundingMethod_, s.sound_,
+             s.minimizeToTray, s.notifyWhenMinimizedToTray, s.checkForUpdates,
+             s.abortAutoStartWhenPrevPortNotAvailable, s.editOperation_, s.editPosition_,
+             s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
+             s.ignoreTimeLimit_, s.ignoreDifference_);
+    c.outputs = s.outputs;
+    return c;
 }
 
 namespace {
@@ -148,7 +150,7 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            textDiffers(a.customRegEx_, b.customRegEx_) ||
            a.ignoreDuplicates != b.ignoreDuplicates ||
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
-           textDiffers(a.ignoreDifference_, b.ignoreDifference_);
+           textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.outputs != b.outputs;
 }
 
 } // namespace serwedge::config

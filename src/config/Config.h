@@ -2,6 +2,7 @@
 
 #include "config/ConfigHelper.h"
 #include "config/Instrument.h"
+#include "config/OutputSettings.h"
 
 #include <QString>
 
@@ -71,6 +72,8 @@ public:
     bool checkForUpdates = true;
     bool abortAutoStartWhenPrevPortNotAvailable = true;
     bool ignoreDuplicates = false;
+    // The journal and MQTT: settings beyond the 32, copied and compared with them.
+    OutputSettings outputs;
 
     const QString& getPort() const { return port_; }
     void setPort(const QString& v) { port_ = v; }
@@ -146,9 +149,9 @@ public:
     void addPropertyChangeListener(const QString& name, PropertyChangeListener* listener);
     void removePropertyChangeListener(const QString& name, PropertyChangeListener* listener);
 
-    // A new record with the 32 settings of source; prevPort and listeners are not copied.
+    // A new record with the settings of source; prevPort and listeners are not copied.
     static Config copyConfig(const Config& source);
-    // True when any of the 32 settings differs (prevPort is not compared).
+    // True when any setting differs (prevPort is not compared).
     static bool hasChanged(const Config& a, const Config& b);
 
 private:

@@ -84,7 +84,17 @@ bool Journal::waitUntilWritten(int timeoutMs) {
                              [&] { return done_ >= target; });
 }
 
+quint64 Journal::droppedCount() {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
 void Journal::run() {
+    // A folder that cannot be used is reported at once, not at the first reading.
+    if (QString error; !prepareFolder(error)) {
+        failing_ = true;
+        report(JournalReport::Kind::WriteFailed, options_.folder, error);
+    }
     std::deque<Reading> batch;
     quint64 droppedReported = 0;
     std::unique_lock lock(mutex_);
@@ -119,12 +129,11 @@ void Journal::run() {
         if (!batch.empty()) {
             if (stopping) {
                 // The last attempt failed: what is left cannot be kept.
-                dropped_ += batch.size();
-                done_ += batch.size();
-                const quint64 total = dropped_;
+                const quint64 unwritten = batch.size();
+                done_ += unwritten;
                 batch.clear();
                 lock.unlock();
-                report(JournalReport::Kind::Dropped, options_.folder, {}, total);
+                report(JournalReport::Kind::Unwritten, options_.folder, {}, unwritten);
                 lock.lock();
             } else {
                 // Kept in front of what arrived meanwhile, oldest first, within the bounds.
@@ -203,15 +212,8 @@ bool Journal::openDay(const QDate& day, QString& error) {
         syncIfDue(true);
         file_->close();
     }
-    const QFileInfo folder(options_.folder);
-    if (folder.exists() && !folder.isDir()) {
-        error = QString::fromUtf8(std::strerror(ENOTDIR));
+    if (!prepareFolder(error))
         return false;
-    }
-    if (!folder.exists() && !QDir().mkpath(options_.folder)) {
-        error = QString::fromUtf8(std::strerror(EACCES));
-        return false;
-    }
     const QDate today = options_.today ? options_.today() : QDate::currentDate();
     if (retentionDay_ != today) {
         retentionDay_ = today;
@@ -227,6 +229,19 @@ bool Journal::openDay(const QDate& day, QString& error) {
     fileDay_ = day;
     // A line left unfinished by an earlier failure stays a line of its own.
     startOnNewLine_ = endsInsideLine;
+    return true;
+}
+
+bool Journal::prepareFolder(QString& error) {
+    const QFileInfo folder(options_.folder);
+    if (folder.exists() && !folder.isDir()) {
+        error = QString::fromUtf8(std::strerror(ENOTDIR));
+        return false;
+    }
+    if (!folder.exists() && !QDir().mkpath(options_.folder)) {
+        error = QString::fromUtf8(std::strerror(EACCES));
+        return false;
+    }
     return true;
 }
 

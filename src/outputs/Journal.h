@@ -25,6 +25,7 @@ struct JournalReport {
         WriteFailed, // the journal cannot be written (reported once until it works again)
         Recovered,   // writing works again; what waited meanwhile has been written
         Dropped,     // readings were dropped because too many waited (count: how many so far)
+        Unwritten,   // at the end, readings that could still not be written (count)
     };
     Kind kind;
     QString path;   // the file or folder concerned
@@ -66,6 +67,8 @@ public:
 
     // Waits until everything appended so far is written or the time is up; true when written.
     bool waitUntilWritten(int timeoutMs);
+    // Readings dropped so far because too many waited.
+    quint64 droppedCount();
 
     const QString& folder() const { return options_.folder; }
     // The platform's data folder for the journal (QStandardPaths::AppDataLocation).
@@ -77,6 +80,8 @@ private:
     void enqueueLocked(const Reading& reading);
     // Writes one batch; false when the journal cannot be written now.
     bool writeBatch(std::deque<Reading>& batch);
+    // Creates the folder when missing; false with error set when it cannot be used.
+    bool prepareFolder(QString& error);
     bool openDay(const QDate& day, QString& error);
     QString pathOf(const QDate& day) const;
     void removeOldFiles(const QDate& today);

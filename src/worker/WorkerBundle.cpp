@@ -20,6 +20,22 @@ Catalogue& workerBundle() {
                                 "and.error.not.connected",
                                 "warning",
                                 "line.too.long",
+                                // journal and MQTT
+                                "journal.started",
+                                "journal.cannot.write",
+                                "journal.written.again",
+                                "journal.dropped",
+                                "journal.unwritten",
+                                "mqtt.not.available",
+                                "mqtt.no.host",
+                                "mqtt.connected",
+                                "mqtt.unreachable",
+                                "mqtt.dropped",
+                                "mqtt.undelivered",
+                                "mqtt.status.connected",
+                                "mqtt.status.connecting",
+                                "mqtt.status.unreachable",
+                                "mqtt.status.not.available",
                                 // keystroke engine
                                 "cannot_type",
                                 // port detection

@@ -104,6 +104,11 @@ public:
         return dropped_;
     }
 
+    qsizetype waiting() const override {
+        std::lock_guard lock(mutex_);
+        return queue_.size();
+    }
+
     QString topic() const override { return QString::fromUtf8(topic_); }
 
 private:
