@@ -11,11 +11,15 @@ packages=(
   libgl-dev
   # core libraries
   libgmp-dev libxtst-dev libx11-dev libfluidsynth-dev timgm6mb-soundfont
+  # Wayland key injection: virtual keyboard client code and keymaps, the portal's interfaces
+  libwayland-dev libwayland-bin libxkbcommon-dev wayland-protocols xdg-desktop-portal-dev
   # MQTT publishing, and the broker and clients its end-to-end tests run
   libmosquitto-dev mosquitto mosquitto-clients
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-xkb-utils x11-utils xdotool socat imagemagick openssl
+  # Wayland tests: a headless compositor, a terminal that records what it receives, a bus
+  sway foot dbus-daemon
   # icons: rendering the SVG drawing (scripts/render-icons.sh)
   librsvg2-bin
   # cross compilation, sanitizers, fuzzing

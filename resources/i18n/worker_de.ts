@@ -3,6 +3,10 @@
 <TS version="2.1" language="de_DE">
 <context>
     <name></name>
+    <message id="allow.remote.input">
+        <source>allow.remote.input</source>
+        <translation>Der Desktop fragt, ob Tallyra tippen darf: Erlauben Sie die Fernsteuerung (Tastatur) in seinem Dialog. Die Werte warten so lange; der Desktop merkt sich die Antwort.</translation>
+    </message>
     <message id="and.error.dataset.not.ready">
         <source>and.error.dataset.not.ready</source>
         <translation>Das A&amp;D-Gerät meldet CTS, aber nicht DSR (Gerät nicht bereit). Prüfen Sie, ob es eingeschaltet und das Kabel vollständig ist.</translation>
@@ -111,6 +115,10 @@
         <source>mqtt.unreachable</source>
         <translation>Der MQTT-Broker {0} ist nicht erreichbar ({1}); die Messwerte warten im Speicher und werden gesendet, sobald er wieder erreichbar ist</translation>
     </message>
+    <message id="no.key.injection.on.wayland">
+        <source>no.key.injection.on.wayland</source>
+        <translation>Tastenanschläge erreichen die Programme dieses Wayland-Desktops nicht. Starten Sie das Programm in einer X11-Sitzung oder erlauben Sie die Fernsteuerung, wenn der Desktop danach fragt (GNOME, KDE Plasma); unter sway und den anderen wlroots-Desktops dient die virtuelle Tastatur. Einzelheiten: </translation>
+    </message>
     <message id="null.port.error">
         <source>null.port.error</source>
         <translation>Es ist keine serielle Schnittstelle ausgewählt.</translation>
@@ -122,6 +130,14 @@
     <message id="port.opened">
         <source>port.opened</source>
         <translation>Schnittstelle {0} geöffnet: {1} Baud, {2} Datenbits, Parität {3}, {4} Stoppbit(s).</translation>
+    </message>
+    <message id="remote.input.ended">
+        <source>remote.input.ended</source>
+        <translation>Der Desktop hat die Fernsteuerung beendet; Werte werden erst nach dem nächsten Start wieder getippt: </translation>
+    </message>
+    <message id="remote.input.refused">
+        <source>remote.input.refused</source>
+        <translation>Der Desktop hat die Fernsteuerung nicht erlaubt, daher werden keine Werte getippt: </translation>
     </message>
     <message id="stopped">
         <source>stopped</source>

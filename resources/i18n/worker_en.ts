@@ -3,6 +3,10 @@
 <TS version="2.1" language="en_GB">
 <context>
     <name></name>
+    <message id="allow.remote.input">
+        <source>allow.remote.input</source>
+        <translation>The desktop asks whether Tallyra may type: allow remote input (keyboard) in its dialog. Values wait until you have; the desktop remembers the answer.</translation>
+    </message>
     <message id="and.error.dataset.not.ready">
         <source>and.error.dataset.not.ready</source>
         <translation>The A&amp;D instrument reports CTS but not DSR (data set not ready). Check that it is switched on and the cable is complete.</translation>
@@ -111,6 +115,10 @@
         <source>mqtt.unreachable</source>
         <translation>The MQTT broker {0} cannot be reached ({1}); readings wait in memory and are sent once it is back</translation>
     </message>
+    <message id="no.key.injection.on.wayland">
+        <source>no.key.injection.on.wayland</source>
+        <translation>Keystrokes cannot reach the programs of this Wayland desktop. Start the program in an X11 session, or allow remote input when the desktop asks (GNOME, KDE Plasma); on sway and the other wlroots desktops the virtual keyboard is used. Details: </translation>
+    </message>
     <message id="null.port.error">
         <source>null.port.error</source>
         <translation>No serial port is selected.</translation>
@@ -122,6 +130,14 @@
     <message id="port.opened">
         <source>port.opened</source>
         <translation>Port {0} opened: {1} baud, {2} data bits, parity {3}, {4} stop bit(s).</translation>
+    </message>
+    <message id="remote.input.ended">
+        <source>remote.input.ended</source>
+        <translation>The desktop ended remote input; values are typed again after the next start: </translation>
+    </message>
+    <message id="remote.input.refused">
+        <source>remote.input.refused</source>
+        <translation>The desktop did not allow remote input, so values are not typed: </translation>
     </message>
     <message id="stopped">
         <source>stopped</source>

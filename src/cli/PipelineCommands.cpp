@@ -7,6 +7,7 @@
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
 #include "serwedge/prefs/SettingsStore.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/ReadingRun.h"
 #include "worker/WeightWorker.h"
@@ -138,6 +139,13 @@ int startRun(ReadingRun& run, const Config& config, CliView& view, const RunOpti
     o.type = options.type;
     o.keyboardRequired = true; // --type asks for typing; reading without it is not what was asked
     o.lastLine = options.count;
+    KeyInjectorHooks hooks;
+    hooks.status = [&view](const QString& text) {
+        if (!text.isEmpty())
+            view.logEvent(text);
+    };
+    hooks.important = [&view](const QString& text) { view.logImportantEvent(text); };
+    o.injector = [hooks] { return createSessionKeyInjector(hooks); };
     const auto failure = run.start(config, &view, o, [&view](const ReadingRun::Failure& f) {
         switch (f.stage) {
         case ReadingRun::Stage::KeyboardOutput:

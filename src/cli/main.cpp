@@ -48,6 +48,8 @@ const char* const kUsage =
     "Options for every command:\n"
     "  -DKEY=VALUE                  set a process property (for example\n"
     "                               -DSERIAL_PORT_LIST=COM1;COM2)\n"
+    "  -Dtallyra.keys=WAY           how --type types: auto (the desktop session decides), x11,\n"
+    "                               wlroots (Wayland virtual keyboard) or portal (GNOME, KDE)\n"
     "\n";
 
 int dispatch(int argc, char** argv) {

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "config/Config.h"
-#include "serwedge/FieldVerifiers.h"
+#include "serwedge/Closing.h"
+#include "serwedge/SettingsTabs.h"
 #include "serwedge/prefs/SettingsStore.h"
 #include "serwedge/util/UpdateWorkerView.h"
 #include "worker/ReadingRun.h"
@@ -11,19 +12,12 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
-class QSystemTrayIcon;
 class QTabWidget;
 class QTextBrowser;
 
@@ -34,14 +28,12 @@ class UpdateWorker;
 namespace serwedge {
 
 class Catalogue;
-class DecimalSeparatorBox;
 class EventLog;
+class TrayBehaviour;
 
-// Set once the main window starts closing; background threads read it before they report.
-extern std::atomic<bool> isClosing;
-
-// The main window: start-up checks, the settings tabs, the Start/Stop toggle that builds and
-// tears down the reading pipeline, the event log, automatic saving, closing and the tray.
+// The main window: start-up checks, loading and saving, the Start/Stop toggle that builds and
+// tears down the reading run, the event log, automatic saving and closing. The settings tabs
+// and the tray behaviour are parts of their own.
 class WeightToKeyFrame2 : public QMainWindow,
                           public worker::WeightWorkerView,
                           public util::UpdateWorkerView {
@@ -94,9 +86,11 @@ public:
     void saveConfig();
     void addMinimizeToTraySupport();
     void removeMinimizeToTraySupport();
+    void tabbedPaneStateChanged(int index);
 
     // Whether the tray behaviour may be installed; the platform's answer unless replaced.
     static void setTrayAvailable(std::optional<bool> available);
+    static QIcon createImageIcon(const QString& path, const QString& description);
 
     // ---- state, for the program's own tools and tests ----
     const config::Config& getConfig() const { return config; }
@@ -110,108 +104,17 @@ public:
     bool hasIgnorer() const { return run_.hasIgnorer(); }
     bool hasWeightWorker() const { return run_.worker() != nullptr; }
     bool trayIconShown() const;
-    bool traySupportInstalled() const { return trayListener_; }
+    bool traySupportInstalled() const;
     EventLog* eventLog() const { return eventLogPane; }
     QTabWidget* tabs() const { return tabbedPane; }
+    // The input, processing, output and settings tabs with their controls.
+    SettingsTabs& settingsTabs() const { return *settingsTabs_; }
     QPushButton* startStopButton() const { return startStopJButton; }
     QLabel* statusLabel() const { return statusJLabel; }
     QString statusText() const;
-    // Whether the division reminder is queued or on screen.
-    bool isMathRoundingErrorWarningDisplayed() const { return mathRoundingErrorWarningDisplayed; }
-    static QIcon createImageIcon(const QString& path, const QString& description);
-
-    // The controls of the settings tabs, named after the settings they edit.
-    QComboBox* portList = nullptr;
-    QComboBox* instrumentBox = nullptr;
-    QComboBox* bitRateBox = nullptr;
-    QComboBox* dataBitsBox = nullptr;
-    QComboBox* stopBitsBox = nullptr;
-    QComboBox* parityBox = nullptr;
-    QComboBox* inputTerminatorBox = nullptr;
-    QPushButton* autoButton = nullptr;
-    QPushButton* defaultButton = nullptr;
-    QPushButton* refreshPortsButton = nullptr;
-    QPushButton* customizeButton = nullptr;
-
-    QComboBox* mathOperationBox = nullptr;
-    QLineEdit* mathOperandTextField = nullptr;
-    QLineEdit* decimalTextField = nullptr;
-    QComboBox* roundingMethodBox = nullptr;
-    QComboBox* editOperationComboBox = nullptr;
-    QComboBox* editPositionComboBox = nullptr;
-    QLineEdit* editNumCharactersTextField = nullptr;
-    QLineEdit* removeCharactersTextField = nullptr;
-    QCheckBox* ignoreDuplicatesCheckBox = nullptr;
-    QPushButton* adjustIgnoreButton = nullptr;
-
-    DecimalSeparatorBox* decimalSeparatorBox = nullptr;
-    QComboBox* outputTerminatorBox = nullptr;
-    QComboBox* soundComboBox = nullptr;
-    QComboBox* keyboardTypeBox = nullptr;
-    QComboBox* startWithBox = nullptr;
-    QLineEdit* delayTextField = nullptr;
-    QComboBox* outputTerminatorBox2 = nullptr;
-    QLineEdit* everyXValuesTextField = nullptr;
-
-    QRadioButton* manualConnectButton = nullptr;
-    QRadioButton* autoConnectButton = nullptr;
-    QButtonGroup* connectButtonGroup = nullptr;
-    QCheckBox* minimizeToTrayCheckBox = nullptr;
-    QCheckBox* notifyWhenMinimizedToTrayCheckBox = nullptr;
-    QCheckBox* checkForUpdatesCheckBox = nullptr;
-    QCheckBox* abortAutoStartCheckBox = nullptr;
-    // Not a configuration field: the desktop's autostart entry holds this choice.
-    QCheckBox* startWithSessionCheckBox = nullptr;
-    QPushButton* importSettingsButton = nullptr;
-    QPushButton* exportSettingsButton = nullptr;
-
-    // ---- handlers of the controls ----
-    void portListItemStateChanged();
-    void instrumentBoxItemStateChanged();
-    void bitRateBoxItemStateChanged();
-    void dataBitsBoxItemStateChanged();
-    void stopBitsBoxItemStateChanged();
-    void parityBoxItemStateChanged();
-    // Reads the entry as a byte value 0..255; false (with a message) when it is not one.
-    bool inputTerminatorBoxItemStateChanged();
-    void autoButtonActionPerformed();
-    void customizeButtonActionPerformed();
-    void adjustIgnoreButtonActionPerformed();
-    void importSettingsButtonActionPerformed();
-    void exportSettingsButtonActionPerformed();
-    void defaultButtonActionPerformed();
-    void refreshPortsButtonActionPerformed();
-    void mathOperationBoxItemStateChanged();
-    void roundingMethodBoxItemStateChanged();
-    void editOperationComboBoxItemStateChanged();
-    void editPositionComboBoxItemStateChanged();
-    void ignoreDuplicatesCheckBoxActionPerformed();
-    void decimalSeparatorBoxItemStateChanged();
-    void outputTerminatorBoxItemStateChanged();
-    void soundComboBoxItemStateChanged();
-    void keyboardTypeBoxItemStateChanged();
-    void startWithBoxItemStateChanged();
-    void outputTerminatorBox2ItemStateChanged();
-    void connectButtonActionPerformed();
-    void minimizeToTrayCheckBoxItemStateChanged();
-    void notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
-    void checkForUpdatesCheckBoxItemStateChanged();
-    void abortAutoStartCheckBoxItemStateChanged();
-    void startWithSessionCheckBoxActionPerformed();
-    // Text-field verifiers (they also run when their field loses the focus): store a valid text
-    // and answer true; refuse an invalid one with its message (none while closing), select the
-    // field's tab again and keep the previous value.
-    bool verifyMathOperand();
-    bool verifyDecimalPlaces();
-    bool verifyEditNumCharacters();
-    bool verifyRemoveCharacters();
-    bool verifyEveryXValues();
-    bool verifyDelay();
-    void tabbedPaneStateChanged(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     bool checkResourceBundles(const Catalogue& catalogue);
@@ -219,15 +122,10 @@ private:
     // driver library is missing.
     bool listPorts();
     void initComponents();
+    // What the settings tabs use of the window.
+    SettingsTabs::Host settingsHost();
     QWidget* buildMainPanel();
-    QWidget* buildInputPanel();
-    QWidget* buildProcessingPanel();
-    QWidget* buildOutputPanel();
-    QWidget* buildSettingsPanel();
     QWidget* buildAboutPanel();
-    void fillPortChoice();
-    void selectConfigInControls();
-    void setIcons();
     void autoStart();
     void startPipeline();
     void stopPipeline();
@@ -235,12 +133,6 @@ private:
     void showStartFailure(const worker::ReadingRun::Failure& failure);
     void updateMainPanel();
     bool isSettingsTab(QWidget* page) const;
-    void installVerifier(QLineEdit* field, VerifiedField which);
-    bool verifyField(QLineEdit* field);
-    void selectTabOf(QWidget* control);
-    void selectTerminator(int value);
-    // The division reminder: queued once; the flag stays set while it is on screen.
-    void queueDivisionReminder();
     void message(const QString& titleKey, const QString& text, int kind);
     QString text(const char* key) const;
 
@@ -251,23 +143,21 @@ private:
     std::unique_ptr<prefs::SaveNecessity> oldConfig;
     std::optional<prefs::SettingsStore> store_;
     bool connectedGUI = false;
+    // What the desktop waits for the user to allow before keys go through (its portal).
+    QString keyPermission_;
     QStringList portList_;
     bool portFromCommandLine_ = false;
     int currentTabIndex = 0;
     QWidget* currentTab_ = nullptr;
-    bool mathRoundingErrorWarningDisplayed = false;
-    bool updatingFromTabs_ = false; // tab changes made while copying the controls save nothing
 
     // The keystroke engine, sound, duplicate filter and reading worker of the current run.
     worker::ReadingRun run_;
     std::unique_ptr<util::UpdateWorker> updateWorker_;
 
     QTabWidget* tabbedPane = nullptr;
+    SettingsTabs* settingsTabs_ = nullptr;
+    TrayBehaviour* tray_ = nullptr;
     QWidget* panel1 = nullptr;
-    QWidget* inputPanel = nullptr;
-    QWidget* processingPanel = nullptr;
-    QWidget* outputPanel = nullptr;
-    QWidget* settingsPanel = nullptr;
     QWidget* eventLogPanel = nullptr;
     QWidget* aboutPanel = nullptr;
     EventLog* eventLogPane = nullptr;
@@ -277,10 +167,6 @@ private:
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;
     QLabel* statusJLabel = nullptr;
-
-    QIcon icon16_, icon20_, icon24_, icon32_;
-    QSystemTrayIcon* trayIcon = nullptr;
-    bool trayListener_ = false;
 };
 
 } // namespace serwedge

@@ -3,6 +3,7 @@
 #include "platform/KeyInjector.h"
 #include "worker/DataLine.h"
 #include "worker/Ignorer.h"
+#include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/RunOutputs.h"
 #include "worker/WeightWorker.h"
@@ -82,12 +83,22 @@ std::optional<ReadingRun::Failure> ReadingRun::openKeyboardOutput(const config::
                                                                   const FailureReport& report) {
     std::shared_ptr<platform::KeyInjector> injector;
     try {
-        injector = options_.injector ? options_.injector() : platform::createKeyInjector();
+        if (options_.injector) {
+            injector = options_.injector();
+        } else {
+            KeyInjectorHooks hooks;
+            if (view_)
+                hooks.important = [view = view_](const QString& t) { view->logImportantEvent(t); };
+            injector = createSessionKeyInjector(hooks);
+        }
         if (!injector)
             throw platform::KeyInjectorError("no keystroke facility");
         keyBot_ = std::make_shared<Keybot>(config, view_, injector);
     } catch (const std::exception& e) {
         keyBot_.reset();
+        // A Wayland desktop where no way of typing works: the log says so and what to do.
+        if (view_ && dynamic_cast<const NoKeyInjectionError*>(&e))
+            view_->logImportantEvent(QString::fromUtf8(e.what()));
         return fail(Stage::KeyboardOutput, QString::fromUtf8(e.what()), options_.keyboardRequired,
                     report);
     }

@@ -38,6 +38,11 @@ Catalogue& workerBundle() {
                                 "mqtt.status.not.available",
                                 // keystroke engine
                                 "cannot_type",
+                                // key injection of the desktop session
+                                "no.key.injection.on.wayland",
+                                "allow.remote.input",
+                                "remote.input.refused",
+                                "remote.input.ended",
                                 // port detection
                                 "auto.port.detection.started",
                                 "testing.port.0",

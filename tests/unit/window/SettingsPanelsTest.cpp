@@ -67,7 +67,7 @@ protected:
         box->setCurrentIndex(i);
     }
     void selectInstrument(H::Instrument instrument) {
-        frame->instrumentBox->setCurrentIndex(instrument.ordinal());
+        frame->settingsTabs().instrumentBox->setCurrentIndex(instrument.ordinal());
     }
 
     std::size_t count(const char* key) const {
@@ -91,12 +91,12 @@ struct FieldCase {
 
 QLineEdit* fieldOf(serwedge::WeightToKeyFrame2& f, const char* control) {
     const std::pair<const char*, QLineEdit*> fields[] = {
-        {"mathOperandTextField", f.mathOperandTextField},
-        {"decimalTextField", f.decimalTextField},
-        {"editNumCharactersTextField", f.editNumCharactersTextField},
-        {"removeCharactersTextField", f.removeCharactersTextField},
-        {"everyXValuesTextField", f.everyXValuesTextField},
-        {"delayTextField", f.delayTextField}};
+        {"mathOperandTextField", f.settingsTabs().mathOperandTextField},
+        {"decimalTextField", f.settingsTabs().decimalTextField},
+        {"editNumCharactersTextField", f.settingsTabs().editNumCharactersTextField},
+        {"removeCharactersTextField", f.settingsTabs().removeCharactersTextField},
+        {"everyXValuesTextField", f.settingsTabs().everyXValuesTextField},
+        {"delayTextField", f.settingsTabs().delayTextField}};
     for (const auto& [name, field] : fields)
         if (qstrcmp(name, control) == 0)
             return field;
@@ -172,7 +172,7 @@ TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestIn
         dialogs.shown.clear();
 
         field->setText(c.typed);
-        f.instrumentBox->setFocus(Qt::TabFocusReason); // leave the field
+        f.settingsTabs().instrumentBox->setFocus(Qt::TabFocusReason); // leave the field
         pump(30);
 
         if (c.accepted) {
@@ -190,7 +190,7 @@ TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestIn
             EXPECT_EQ(QApplication::focusWidget(), field);
             // Leave a valid text behind for the next case.
             field->setText(before);
-            f.instrumentBox->setFocus(Qt::TabFocusReason);
+            f.settingsTabs().instrumentBox->setFocus(Qt::TabFocusReason);
             pump(20);
         }
     }
@@ -199,23 +199,23 @@ TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestIn
 TEST_F(SettingsPanelsTest, leavingTheTabWithARefusedFieldBringsItBackOnceWithTheFocus) {
     Frame& f = buildShown();
     f.tabs()->setCurrentWidget(page(kProcessing));
-    f.decimalTextField->setFocus(Qt::OtherFocusReason);
+    f.settingsTabs().decimalTextField->setFocus(Qt::OtherFocusReason);
     pump(20);
-    f.decimalTextField->setText("12");
+    f.settingsTabs().decimalTextField->setText("12");
     f.tabs()->setCurrentWidget(page(kOutput));
     pump(50);
     EXPECT_EQ(count("error.decimal.places"), 1u);
     EXPECT_EQ(f.tabs()->currentWidget(), page(kProcessing));
-    EXPECT_EQ(QApplication::focusWidget(), f.decimalTextField);
+    EXPECT_EQ(QApplication::focusWidget(), f.settingsTabs().decimalTextField);
     EXPECT_EQ(f.getConfig().getDecimalPlaces(), QString());
 }
 
 TEST_F(SettingsPanelsTest, noCheckSpeaksWhileTheWindowCloses) {
     Frame& f = buildShown();
     f.tabs()->setCurrentWidget(page(kProcessing));
-    f.editNumCharactersTextField->setText("0");
-    f.delayTextField->setText("abc");
-    f.inputTerminatorBox->setEditText("999");
+    f.settingsTabs().editNumCharactersTextField->setText("0");
+    f.settingsTabs().delayTextField->setText("abc");
+    f.settingsTabs().inputTerminatorBox->setEditText("999");
     f.close();
     pump(30);
     EXPECT_TRUE(dialogs.shown.empty());
@@ -228,13 +228,15 @@ TEST_F(SettingsPanelsTest, noCheckSpeaksWhileTheWindowCloses) {
 
 TEST_F(SettingsPanelsTest, operationWithoutOperandFallsBackToNone) {
     Frame& f = build();
-    select(f.mathOperationBox, H::MathOperation(H::MathOperation::MULTIPLY).toString());
+    select(f.settingsTabs().mathOperationBox,
+           H::MathOperation(H::MathOperation::MULTIPLY).toString());
     f.updateConfigFromTabs();
-    EXPECT_EQ(f.mathOperationBox->currentIndex(), int(H::MathOperation::NONE));
+    EXPECT_EQ(f.settingsTabs().mathOperationBox->currentIndex(), int(H::MathOperation::NONE));
     EXPECT_EQ(f.getConfig().getMathOperation(), H::MathOperation::NONE);
 
-    f.mathOperandTextField->setText("2,5");
-    select(f.mathOperationBox, H::MathOperation(H::MathOperation::MULTIPLY).toString());
+    f.settingsTabs().mathOperandTextField->setText("2,5");
+    select(f.settingsTabs().mathOperationBox,
+           H::MathOperation(H::MathOperation::MULTIPLY).toString());
     f.updateConfigFromTabs();
     EXPECT_EQ(f.getConfig().getMathOperation(), H::MathOperation::MULTIPLY);
     EXPECT_EQ(f.getConfig().getMathOperand(), "2.5");
@@ -243,32 +245,35 @@ TEST_F(SettingsPanelsTest, operationWithoutOperandFallsBackToNone) {
 TEST_F(SettingsPanelsTest, divisionWithoutDecimalPlacesRemindsOnceAtATime) {
     Frame& f = buildShown();
     f.tabs()->setCurrentWidget(page("WeightToKeyFrame2.settingsPanel.tab.title"));
-    f.mathOperandTextField->setText("4");
-    select(f.mathOperationBox, H::MathOperation(H::MathOperation::DIVIDE).toString());
+    f.settingsTabs().mathOperandTextField->setText("4");
+    select(f.settingsTabs().mathOperationBox,
+           H::MathOperation(H::MathOperation::DIVIDE).toString());
     const char* reminder = "please.enter.number.of.decimal.places.for.rounding.or.disable.division";
     bool flagWhileShown = false;
-    dialogs.onShown = [&] { flagWhileShown = f.isMathRoundingErrorWarningDisplayed(); };
+    dialogs.onShown = [&] {
+        flagWhileShown = f.settingsTabs().isMathRoundingErrorWarningDisplayed();
+    };
 
     f.updateConfigFromTabs();
     f.updateConfigFromTabs();
     f.updateConfigFromTabs();
-    EXPECT_TRUE(f.isMathRoundingErrorWarningDisplayed());
+    EXPECT_TRUE(f.settingsTabs().isMathRoundingErrorWarningDisplayed());
     EXPECT_EQ(count(reminder), 0u); // queued, not yet shown
     pump(50);
     ASSERT_EQ(count(reminder), 1u);
     EXPECT_TRUE(flagWhileShown);
     EXPECT_EQ(dialogs.shown.back().kind, Kind::Warning);
     EXPECT_EQ(dialogs.shown.back().title, t("error"));
-    EXPECT_FALSE(f.isMathRoundingErrorWarningDisplayed());
+    EXPECT_FALSE(f.settingsTabs().isMathRoundingErrorWarningDisplayed());
     EXPECT_EQ(f.tabs()->currentWidget(), page(kProcessing));
-    EXPECT_EQ(QApplication::focusWidget(), f.decimalTextField);
+    EXPECT_EQ(QApplication::focusWidget(), f.settingsTabs().decimalTextField);
     EXPECT_EQ(f.getConfig().getMathOperation(), H::MathOperation::DIVIDE);
 
     // Once answered, the next copy reminds again; with decimal places it does not.
     f.updateConfigFromTabs();
     pump(50);
     EXPECT_EQ(count(reminder), 2u);
-    f.decimalTextField->setText("2");
+    f.settingsTabs().decimalTextField->setText("2");
     f.updateConfigFromTabs();
     pump(50);
     EXPECT_EQ(count(reminder), 2u);
@@ -276,33 +281,33 @@ TEST_F(SettingsPanelsTest, divisionWithoutDecimalPlacesRemindsOnceAtATime) {
 
 TEST_F(SettingsPanelsTest, refusedDelayIsReportedAndResetToTwenty) {
     Frame& f = build();
-    f.delayTextField->setText("5000");
+    f.settingsTabs().delayTextField->setText("5000");
     dialogs.shown.clear();
     f.updateConfigFromTabs();
     EXPECT_EQ(count("error.intercharacter.delay"), 1u);
-    EXPECT_EQ(f.delayTextField->text(), "20");
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "20");
     EXPECT_EQ(f.getConfig().getDelay(), "20");
 }
 
 TEST_F(SettingsPanelsTest, allLayoutRaisesAShortDelayToThree) {
     Frame& f = build();
-    f.delayTextField->setText("1");
+    f.settingsTabs().delayTextField->setText("1");
     dialogs.shown.clear();
-    select(f.keyboardTypeBox, H::KeyboardType(H::KeyboardType::ALL).toString());
+    select(f.settingsTabs().keyboardTypeBox, H::KeyboardType(H::KeyboardType::ALL).toString());
     ASSERT_EQ(count("info.delay.keyboard.all"), 1u);
     EXPECT_EQ(dialogs.shown[0].title, t("info"));
-    EXPECT_EQ(f.delayTextField->text(), "3");
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "3");
     EXPECT_EQ(f.getConfig().getDelay(), "3");
     EXPECT_EQ(f.getConfig().getKeyboardType(), H::KeyboardType::ALL);
 
     // Three and more, or empty (20), stay as they are, also when the controls are copied.
     for (const char* delay : {"3", "40", ""}) {
-        f.delayTextField->setText(delay);
+        f.settingsTabs().delayTextField->setText(delay);
         f.updateConfigFromTabs();
-        EXPECT_EQ(f.delayTextField->text(), delay);
+        EXPECT_EQ(f.settingsTabs().delayTextField->text(), delay);
     }
     EXPECT_EQ(count("info.delay.keyboard.all"), 1u);
-    f.delayTextField->setText("0");
+    f.settingsTabs().delayTextField->setText("0");
     f.updateConfigFromTabs();
     EXPECT_EQ(count("info.delay.keyboard.all"), 2u);
     EXPECT_EQ(f.getConfig().getDelay(), "3");
@@ -311,11 +316,11 @@ TEST_F(SettingsPanelsTest, allLayoutRaisesAShortDelayToThree) {
 TEST_F(SettingsPanelsTest, connectPairAndCheckBoxesStoreAtOnceAndManualDropsTheTray) {
     Frame::setTrayAvailable(true);
     Frame& f = build();
-    f.autoConnectButton->click();
+    f.settingsTabs().autoConnectButton->click();
     EXPECT_EQ(f.getConfig().getConnect(), H::Connect::AUTO);
     f.addMinimizeToTraySupport();
     ASSERT_TRUE(f.traySupportInstalled());
-    f.manualConnectButton->click();
+    f.settingsTabs().manualConnectButton->click();
     EXPECT_EQ(f.getConfig().getConnect(), H::Connect::MANUAL);
     EXPECT_FALSE(f.traySupportInstalled());
 
@@ -324,13 +329,14 @@ TEST_F(SettingsPanelsTest, connectPairAndCheckBoxesStoreAtOnceAndManualDropsTheT
         bool serwedge::config::Config::*field;
     };
     for (const Box& b :
-         {Box{f.minimizeToTrayCheckBox, &serwedge::config::Config::minimizeToTray},
-          Box{f.notifyWhenMinimizedToTrayCheckBox,
+         {Box{f.settingsTabs().minimizeToTrayCheckBox, &serwedge::config::Config::minimizeToTray},
+          Box{f.settingsTabs().notifyWhenMinimizedToTrayCheckBox,
               &serwedge::config::Config::notifyWhenMinimizedToTray},
-          Box{f.checkForUpdatesCheckBox, &serwedge::config::Config::checkForUpdates},
-          Box{f.abortAutoStartCheckBox,
+          Box{f.settingsTabs().checkForUpdatesCheckBox, &serwedge::config::Config::checkForUpdates},
+          Box{f.settingsTabs().abortAutoStartCheckBox,
               &serwedge::config::Config::abortAutoStartWhenPrevPortNotAvailable},
-          Box{f.ignoreDuplicatesCheckBox, &serwedge::config::Config::ignoreDuplicates}}) {
+          Box{f.settingsTabs().ignoreDuplicatesCheckBox,
+              &serwedge::config::Config::ignoreDuplicates}}) {
         const bool before = f.getConfig().*b.field;
         b.box->click();
         EXPECT_EQ(f.getConfig().*b.field, !before) << b.box->text().toStdString();
@@ -370,10 +376,11 @@ TEST_F(SettingsPanelsTest, changingTheInstrumentAsksBeforeDiscardingTheCustomPat
 TEST_F(SettingsPanelsTest, textPresetsAreItalicInTheListWhileTheirTextKeepsTheMarkup) {
     Frame& f = build();
     for (const H::Instrument& i : H::Instrument::values()) {
-        const QFont font = f.instrumentBox->itemData(i.ordinal(), Qt::FontRole).value<QFont>();
+        const QFont font =
+            f.settingsTabs().instrumentBox->itemData(i.ordinal(), Qt::FontRole).value<QFont>();
         const bool text = i.getInstrumentType() == H::InstrumentType::TEXT;
         EXPECT_EQ(font.italic(), text) << i.name().toStdString();
-        EXPECT_EQ(f.instrumentBox->itemText(i.ordinal()), i.toPlainString());
+        EXPECT_EQ(f.settingsTabs().instrumentBox->itemText(i.ordinal()), i.toPlainString());
     }
     const H::Instrument barcode(H::Instrument::BARCODE);
     EXPECT_EQ(barcode.toString(),
@@ -383,20 +390,20 @@ TEST_F(SettingsPanelsTest, textPresetsAreItalicInTheListWhileTheirTextKeepsTheMa
 TEST_F(SettingsPanelsTest, separatorChoiceFollowsTheInstrumentType) {
     Frame& f = build();
     selectInstrument(H::Instrument::GENERIC);
-    EXPECT_TRUE(f.decimalSeparatorBox->isEnabled());
+    EXPECT_TRUE(f.settingsTabs().decimalSeparatorBox->isEnabled());
     selectInstrument(H::Instrument::BARCODE_ALPHA);
-    EXPECT_FALSE(f.decimalSeparatorBox->isEnabled());
+    EXPECT_FALSE(f.settingsTabs().decimalSeparatorBox->isEnabled());
     selectInstrument(H::Instrument::SARTORIUS);
-    EXPECT_TRUE(f.decimalSeparatorBox->isEnabled());
+    EXPECT_TRUE(f.settingsTabs().decimalSeparatorBox->isEnabled());
 
-    f.decimalSeparatorBox->setSelectedSeparator(H::DecimalSeparator::COMMA);
+    f.settingsTabs().decimalSeparatorBox->setSelectedSeparator(H::DecimalSeparator::COMMA);
     EXPECT_EQ(f.getConfig().getDecimalSeparator(), H::DecimalSeparator::COMMA);
 }
 
 TEST_F(SettingsPanelsTest, separatorChoiceStartsDisabledForAStoredTextInstrument) {
     node().put("instrument", "BARCODE");
     Frame& f = build();
-    EXPECT_FALSE(f.decimalSeparatorBox->isEnabled());
+    EXPECT_FALSE(f.settingsTabs().decimalSeparatorBox->isEnabled());
 }
 
 // ---- defaults ----
@@ -413,14 +420,14 @@ TEST_F(SettingsPanelsTest, defaultsSetTheFiveLineControlsAndTheRecordFollows) {
                           Case{H::Instrument::MYWEIGH_HD, nullptr, -1, H::Parity::SPACE, -1, 13}}) {
         SCOPED_TRACE(c.instrument.name().toStdString());
         // Start from values that differ from every preset.
-        f.bitRateBox->setCurrentIndex(H::BitRates::BR_110);
-        f.parityBox->setCurrentIndex(H::Parity::MARK);
-        f.inputTerminatorBox->setEditText("4");
-        f.inputTerminatorBoxItemStateChanged();
+        f.settingsTabs().bitRateBox->setCurrentIndex(H::BitRates::BR_110);
+        f.settingsTabs().parityBox->setCurrentIndex(H::Parity::MARK);
+        f.settingsTabs().inputTerminatorBox->setEditText("4");
+        f.settingsTabs().inputTerminatorBoxItemStateChanged();
         selectInstrument(c.instrument);
-        f.defaultButton->click();
+        f.settingsTabs().defaultButton->click();
         if (c.bitRate) {
-            EXPECT_EQ(f.bitRateBox->currentText(), c.bitRate);
+            EXPECT_EQ(f.settingsTabs().bitRateBox->currentText(), c.bitRate);
         }
         if (c.dataBits >= 0) {
             EXPECT_EQ(f.getConfig().getDataBits(), c.dataBits);
@@ -429,9 +436,9 @@ TEST_F(SettingsPanelsTest, defaultsSetTheFiveLineControlsAndTheRecordFollows) {
             EXPECT_EQ(f.getConfig().getStopBits(), c.stopBits);
         }
         EXPECT_EQ(f.getConfig().getParity(), c.parity);
-        EXPECT_EQ(f.parityBox->currentIndex(), c.parity);
+        EXPECT_EQ(f.settingsTabs().parityBox->currentIndex(), c.parity);
         EXPECT_EQ(f.getConfig().getInputTerminator(), c.terminator);
-        EXPECT_EQ(f.inputTerminatorBox->currentText(),
+        EXPECT_EQ(f.settingsTabs().inputTerminatorBox->currentText(),
                   H::InputTerminator::selectionText(c.terminator));
         const serwedge::config::Config line = c.instrument.getDefaultConfig();
         EXPECT_EQ(f.getConfig().getBitRate(), line.getBitRate());
@@ -443,11 +450,11 @@ TEST_F(SettingsPanelsTest, defaultsShowThePresetsMessageFirstTitledInfo) {
     selectInstrument(H::Instrument::GENERIC);
     const auto note = H::Instrument(H::Instrument::GENERIC).getDefaultMessage();
     ASSERT_TRUE(note.has_value());
-    f.bitRateBox->setCurrentIndex(H::BitRates::BR_110);
+    f.settingsTabs().bitRateBox->setCurrentIndex(H::BitRates::BR_110);
     int bitRateWhileShown = -1;
     dialogs.onShown = [&] { bitRateWhileShown = f.getConfig().getBitRate(); };
     dialogs.shown.clear();
-    f.defaultButton->click();
+    f.settingsTabs().defaultButton->click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, *note);
     EXPECT_EQ(dialogs.shown[0].title, "Info");
@@ -458,12 +465,12 @@ TEST_F(SettingsPanelsTest, defaultsShowThePresetsMessageFirstTitledInfo) {
     // A preset without a message shows nothing.
     selectInstrument(H::Instrument::KERN_572);
     ASSERT_FALSE(H::Instrument(H::Instrument::KERN_572).getDefaultMessage().has_value());
-    f.defaultButton->click();
+    f.settingsTabs().defaultButton->click();
     EXPECT_EQ(dialogs.shown.size(), 1u);
 
     // No preset selected: nothing to take defaults from.
-    f.instrumentBox->setCurrentIndex(-1);
-    f.defaultButton->click();
+    f.settingsTabs().instrumentBox->setCurrentIndex(-1);
+    f.settingsTabs().defaultButton->click();
     EXPECT_EQ(count("no.default.values.available.for.this.device"), 1u);
 }
 
@@ -472,27 +479,27 @@ TEST_F(SettingsPanelsTest, inputTerminatorTakesAnyByteAndRefusesTheRest) {
     f.tabs()->setCurrentWidget(page("WeightToKeyFrame2.settingsPanel.tab.title"));
     dialogs.shown.clear();
 
-    f.inputTerminatorBox->setEditText("3"); // not offered, still a byte
-    EXPECT_TRUE(f.inputTerminatorBoxItemStateChanged());
+    f.settingsTabs().inputTerminatorBox->setEditText("3"); // not offered, still a byte
+    EXPECT_TRUE(f.settingsTabs().inputTerminatorBoxItemStateChanged());
     EXPECT_EQ(f.getConfig().getInputTerminator(), 3);
     EXPECT_TRUE(dialogs.shown.empty());
 
-    f.inputTerminatorBox->setEditText("300");
-    EXPECT_FALSE(f.inputTerminatorBoxItemStateChanged());
+    f.settingsTabs().inputTerminatorBox->setEditText("300");
+    EXPECT_FALSE(f.settingsTabs().inputTerminatorBoxItemStateChanged());
     ASSERT_EQ(count("terminator.must.be.between.0.and.255"), 1u);
     EXPECT_EQ(f.getConfig().getInputTerminator(), 3);
-    EXPECT_EQ(f.inputTerminatorBox->currentText(), "3");
+    EXPECT_EQ(f.settingsTabs().inputTerminatorBox->currentText(), "3");
     EXPECT_EQ(f.tabs()->currentWidget(), page("WeightToKeyFrame2.inputPanel.tab.title"));
 
     // An offered entry is taken by its byte value; a refusal re-selects it.
-    f.inputTerminatorBox->setCurrentIndex(H::InputTerminator::LF);
-    EXPECT_TRUE(f.inputTerminatorBoxItemStateChanged());
+    f.settingsTabs().inputTerminatorBox->setCurrentIndex(H::InputTerminator::LF);
+    EXPECT_TRUE(f.settingsTabs().inputTerminatorBoxItemStateChanged());
     EXPECT_EQ(f.getConfig().getInputTerminator(), 10);
     for (const char* bad : {"-1", "x", "13 <LF>", "256"}) {
-        f.inputTerminatorBox->setEditText(bad);
-        EXPECT_FALSE(f.inputTerminatorBoxItemStateChanged()) << bad;
-        EXPECT_EQ(f.inputTerminatorBox->currentIndex(), int(H::InputTerminator::LF));
-        EXPECT_EQ(f.inputTerminatorBox->currentText(),
+        f.settingsTabs().inputTerminatorBox->setEditText(bad);
+        EXPECT_FALSE(f.settingsTabs().inputTerminatorBoxItemStateChanged()) << bad;
+        EXPECT_EQ(f.settingsTabs().inputTerminatorBox->currentIndex(), int(H::InputTerminator::LF));
+        EXPECT_EQ(f.settingsTabs().inputTerminatorBox->currentText(),
                   H::InputTerminator(H::InputTerminator::LF).toString());
     }
     EXPECT_EQ(f.getConfig().getInputTerminator(), 10);
@@ -500,12 +507,12 @@ TEST_F(SettingsPanelsTest, inputTerminatorTakesAnyByteAndRefusesTheRest) {
 
 TEST_F(SettingsPanelsTest, refreshingListsPortsThatAppearedAndKeepsTheSelection) {
     Frame& f = build();
-    select(f.portList, "SIMB");
+    select(f.settingsTabs().portList, "SIMB");
     serdrv_sim_create("SIMC");
     props::set("SERIAL_PORT_LIST", "SIMA;SIMB;SIMC");
-    f.refreshPortsButton->click();
-    EXPECT_EQ(f.portList->count(), 3);
-    EXPECT_EQ(f.portList->currentText(), "SIMB");
+    f.settingsTabs().refreshPortsButton->click();
+    EXPECT_EQ(f.settingsTabs().portList->count(), 3);
+    EXPECT_EQ(f.settingsTabs().portList->currentText(), "SIMB");
     EXPECT_EQ(f.getConfig().getPort(), "SIMB");
 }
 
@@ -515,7 +522,7 @@ TEST_F(SettingsPanelsTest, duplicateLimitsDialogCopiesOnlyAcceptedValues) {
     Frame& f = build();
     f.mutableConfig().setIgnoreTimeLimit("1000");
     f.mutableConfig().setIgnoreDifference("");
-    f.adjustIgnoreButton->click();
+    f.settingsTabs().adjustIgnoreButton->click();
     auto* dialog = f.findChild<serwedge::IgnoreDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -535,7 +542,7 @@ TEST_F(SettingsPanelsTest, duplicateLimitsDialogCopiesOnlyAcceptedValues) {
     pumpUntil([&] { return f.findChild<serwedge::IgnoreDialog*>() == nullptr; }, 1000);
     EXPECT_EQ(f.findChild<serwedge::IgnoreDialog*>(), nullptr);
 
-    f.adjustIgnoreButton->click();
+    f.settingsTabs().adjustIgnoreButton->click();
     dialog = f.findChild<serwedge::IgnoreDialog*>();
     ASSERT_NE(dialog, nullptr);
     dialog->ignoreTimeLimitTextField()->setText("999");
@@ -546,7 +553,7 @@ TEST_F(SettingsPanelsTest, duplicateLimitsDialogCopiesOnlyAcceptedValues) {
 TEST_F(SettingsPanelsTest, customPatternDialogCopiesOnlyAValidExpression) {
     Frame& f = build();
     selectInstrument(H::Instrument::GENERIC);
-    f.customizeButton->click();
+    f.settingsTabs().customizeButton->click();
     auto* dialog = f.findChild<serwedge::CustomRegExDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
@@ -561,7 +568,7 @@ TEST_F(SettingsPanelsTest, customPatternDialogCopiesOnlyAValidExpression) {
     EXPECT_EQ(f.getConfig().getCustomRegEx(), "W(\\d+)");
     pumpUntil([&] { return f.findChild<serwedge::CustomRegExDialog*>() == nullptr; }, 1000);
 
-    f.customizeButton->click();
+    f.settingsTabs().customizeButton->click();
     dialog = f.findChild<serwedge::CustomRegExDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->regExTextArea()->toPlainText(), "W(\\d+)");
@@ -576,8 +583,8 @@ TEST_F(SettingsPanelsTest, exportSavesTheControlsFirstAndWritesTheFile) {
     QTemporaryDir dir;
     Frame& f = build();
     dialogs.saveAnswer = dir.filePath("out.xml");
-    f.delayTextField->setText("77"); // not yet checked nor stored
-    f.exportSettingsButton->click();
+    f.settingsTabs().delayTextField->setText("77"); // not yet checked nor stored
+    f.settingsTabs().exportSettingsButton->click();
     EXPECT_EQ(dialogs.proposedName, "Tallyra.xml");
     EXPECT_EQ(node().get("delay", "?"), "77");
     QFile file(dialogs.saveAnswer);
@@ -590,8 +597,8 @@ TEST_F(SettingsPanelsTest, exportSavesTheControlsFirstAndWritesTheFile) {
 
     // An existing file is kept when overwriting is declined.
     dialogs.answer = false;
-    f.delayTextField->setText("88");
-    f.exportSettingsButton->click();
+    f.settingsTabs().delayTextField->setText("88");
+    f.settingsTabs().exportSettingsButton->click();
     EXPECT_EQ(dialogs.shown.back().text, t("file.already.exists.overwrite"));
     file.seek(0);
     EXPECT_EQ(file.readAll(), xml);
@@ -604,11 +611,11 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     Frame::setExitHandler([&](int status) { exits.push_back(status); });
     {
         Frame& f = build();
-        f.delayTextField->setText("55");
+        f.settingsTabs().delayTextField->setText("55");
         dialogs.saveAnswer = path;
-        f.exportSettingsButton->click();
+        f.settingsTabs().exportSettingsButton->click();
         ASSERT_TRUE(QFile::exists(path));
-        f.delayTextField->setText("66");
+        f.settingsTabs().delayTextField->setText("66");
         f.updateConfigFromTabs();
         f.saveConfig();
     }
@@ -616,7 +623,7 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     dialogs.openAnswer = path;
     dialogs.answer = false;
     Frame& f = *frame;
-    f.importSettingsButton->click();
+    f.settingsTabs().importSettingsButton->click();
     EXPECT_TRUE(exits.empty());
     EXPECT_EQ(dialogs.shown.back().title, t("restart.required"));
     EXPECT_EQ(node().get("delay", "?"), "55"); // imported into the store
@@ -624,7 +631,7 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     EXPECT_FALSE(f.exitStatus().has_value());
 
     dialogs.answer = true;
-    f.importSettingsButton->click();
+    f.settingsTabs().importSettingsButton->click();
     ASSERT_EQ(exits, std::vector<int>{4});
     EXPECT_EQ(f.exitStatus(), 4);
     EXPECT_TRUE(serwedge::isClosing.load());
@@ -636,7 +643,7 @@ TEST_F(SettingsPanelsTest, confirmedImportEndsWithStatusFourAndDeclinedOneContin
     bad.close();
     dialogs.openAnswer = bad.fileName();
     dialogs.shown.clear();
-    f.importSettingsButton->click();
+    f.settingsTabs().importSettingsButton->click();
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_TRUE(dialogs.shown.back().text.startsWith(t("import.failed")));
     EXPECT_EQ(exits.size(), 1u);
@@ -651,16 +658,16 @@ TEST_F(SettingsPanelsTest, sessionCheckBoxWritesAndRemovesTheAutostartEntry) {
     const QString entry = dir.filePath("autostart/tallyra.desktop");
     {
         Frame& f = build();
-        ASSERT_NE(f.startWithSessionCheckBox, nullptr);
-        EXPECT_FALSE(f.startWithSessionCheckBox->isChecked());
-        f.startWithSessionCheckBox->click();
+        ASSERT_NE(f.settingsTabs().startWithSessionCheckBox, nullptr);
+        EXPECT_FALSE(f.settingsTabs().startWithSessionCheckBox->isChecked());
+        f.settingsTabs().startWithSessionCheckBox->click();
         EXPECT_TRUE(QFile::exists(entry));
         frame.reset();
     }
     {
         Frame& f = build(); // the entry is what the box shows
-        EXPECT_TRUE(f.startWithSessionCheckBox->isChecked());
-        f.startWithSessionCheckBox->click();
+        EXPECT_TRUE(f.settingsTabs().startWithSessionCheckBox->isChecked());
+        f.settingsTabs().startWithSessionCheckBox->click();
         EXPECT_FALSE(QFile::exists(entry));
         EXPECT_TRUE(dialogs.shown.empty());
     }
@@ -670,8 +677,8 @@ TEST_F(SettingsPanelsTest, sessionCheckBoxWritesAndRemovesTheAutostartEntry) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     qputenv("XDG_CONFIG_HOME", blocker.fileName().toLocal8Bit());
-    frame->startWithSessionCheckBox->click();
-    EXPECT_FALSE(frame->startWithSessionCheckBox->isChecked());
+    frame->settingsTabs().startWithSessionCheckBox->click();
+    EXPECT_FALSE(frame->settingsTabs().startWithSessionCheckBox->isChecked());
     EXPECT_TRUE(dialogShown(t("autostart.change.failed")));
     if (saved.isNull())
         qunsetenv("XDG_CONFIG_HOME");

@@ -130,9 +130,9 @@ TEST_F(WindowLifecycleTest, invalidStoredValuesAreReplacedByDefaultsAndReported)
     for (const char* key : {"bitRate", "sound", "delay"})
         EXPECT_TRUE(dialogs.shown[0].text.contains(key)) << key;
     EXPECT_EQ(f.getConfig().getBitRate(), 7);
-    EXPECT_EQ(f.bitRateBox->currentText(), "9600");
+    EXPECT_EQ(f.settingsTabs().bitRateBox->currentText(), "9600");
     EXPECT_EQ(f.getConfig().getSound(), serwedge::config::ConfigHelper::Sound::NONE);
-    EXPECT_EQ(f.delayTextField->text(), "20");
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "20");
 }
 
 TEST_F(WindowLifecycleTest, accessRefusedWhileLoadingGivesDefaultsAndTheMessage) {
@@ -372,7 +372,7 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
     QTabWidget* tabs = f.tabs();
     // Leaving the settings tab: the change stays unsaved.
     tabs->setCurrentIndex(4);
-    f.minimizeToTrayCheckBox->setChecked(true);
+    f.settingsTabs().minimizeToTrayCheckBox->setChecked(true);
     tabs->setCurrentIndex(5);
     EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
     // Leaving the event log and the main tab saves nothing either.
@@ -386,10 +386,10 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
         QString expected;
     };
     const std::vector<Case> cases = {
-        {1, [&] { f.bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
-        {2, [&] { f.decimalTextField->setText("2"); }, "decimalPlaces", "2"},
-        {3, [&] { f.delayTextField->setText("7"); }, "delay", "7"},
-        {6, [&] { f.parityBox->setCurrentIndex(2); }, "parity", "2"},
+        {1, [&] { f.settingsTabs().bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
+        {2, [&] { f.settingsTabs().decimalTextField->setText("2"); }, "decimalPlaces", "2"},
+        {3, [&] { f.settingsTabs().delayTextField->setText("7"); }, "delay", "7"},
+        {6, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
     };
     for (const Case& c : cases) {
         tabs->setCurrentIndex(c.tab);
@@ -407,7 +407,7 @@ TEST_F(WindowLifecycleTest, failedAutosaveIsLoggedNotShown) {
     Frame& f = build();
     refusals.writes = true;
     f.tabs()->setCurrentIndex(1);
-    f.bitRateBox->setCurrentIndex(2);
+    f.settingsTabs().bitRateBox->setCurrentIndex(2);
     f.tabs()->setCurrentIndex(0);
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(logText().contains(t("autosave.error") + "writing refused"))
@@ -421,7 +421,8 @@ TEST_F(WindowLifecycleTest, closingSavesAndStopsARunningPipeline) {
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(f.isConnectedGUI());
     f.mutableConfig().setDelay("0"); // unchanged
-    f.keyboardTypeBox->setCurrentIndex(serwedge::config::ConfigHelper::KeyboardType::GERMAN);
+    f.settingsTabs().keyboardTypeBox->setCurrentIndex(
+        serwedge::config::ConfigHelper::KeyboardType::GERMAN);
     f.close();
     EXPECT_TRUE(serwedge::isClosing);
     EXPECT_EQ(node().get("keyboardType", "unset"), "GERMAN");
@@ -460,7 +461,7 @@ TEST_F(WindowLifecycleTest, minimizingWithTraySupportHidesTheWindowUntilRestored
     f.setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(pumpUntil([&] { return !f.trayIconShown() && f.isVisible(); }));
     // Choosing manual connection removes the tray behaviour.
-    f.manualConnectButton->click();
+    f.settingsTabs().manualConnectButton->click();
     EXPECT_FALSE(f.traySupportInstalled());
 }
 
@@ -486,7 +487,7 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
     EXPECT_TRUE(texts.contains(serwedge::config::ConfigHelper::Instrument(
                                    serwedge::config::ConfigHelper::Instrument::KERN_572)
                                    .toPlainString()));
-    f.portList->setCurrentIndex(0);
+    f.settingsTabs().portList->setCurrentIndex(0);
     EXPECT_TRUE(f.tabs()->widget(0)->findChildren<QLabel*>().size() > 0);
     bool shown = false;
     for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())

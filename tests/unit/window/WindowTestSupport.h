@@ -11,6 +11,7 @@
 #include "platform/recording/RecordingPercussionPlayer.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/SettingsTabs.h"
 #include "serwedge/TallyraBundle.h"
 #include "serwedge/WeightToKeyFrame2.h"
 #include "serwedge/prefs/MemoryPreferences.h"

@@ -1,0 +1,184 @@
+// The window's own pages (the main tab with the Start/Stop button, the event log, the about
+// pane), the status line, and the switch between the idle and the running face.
+
+#include "serwedge/WeightToKeyFrame2.h"
+
+#include "props/Props.h"
+#include "serwedge/EventLog.h"
+#include "serwedge/SettingsTabs.h"
+#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/JLabelHtml.h"
+#include "serwedge/util/OpenHyperlinkInBrowser.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace serwedge {
+
+namespace H = config::ConfigHelper;
+
+void WeightToKeyFrame2::initComponents() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    tabbedPane = new QTabWidget(central);
+    panel1 = buildMainPanel();
+    settingsTabs_ = new SettingsTabs(config, settingsHost());
+    const SettingsTabs& t = *settingsTabs_;
+    eventLogPanel = new QWidget;
+    {
+        auto* l = new QVBoxLayout(eventLogPanel);
+        eventLogPane = new EventLog(eventLogPanel);
+        eventLogPane->setToolTip(text("WeightToKeyFrame2.eventLogPane.toolTipText"));
+        l->addWidget(eventLogPane);
+    }
+    aboutPanel = buildAboutPanel();
+    const std::pair<QWidget*, const char*> pages[] = {
+        {panel1, "WeightToKeyFrame2.panel1.tab.title"},
+        {t.inputPanel, "WeightToKeyFrame2.inputPanel.tab.title"},
+        {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
+        {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
+        {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+        {eventLogPanel, "WeightToKeyFrame2.eventLogPanel.tab.title"},
+        {aboutPanel, "WeightToKeyFrame2.aboutPanel.tab.title"}};
+    for (const auto& [page, key] : pages)
+        tabbedPane->addTab(page, text(key));
+    layout->addWidget(tabbedPane, 1);
+
+    statusJLabel = new QLabel(text("WeightToKeyFrame2.statusJLabel.text"), central);
+    statusJLabel->setToolTip(text("WeightToKeyFrame2.statusJLabel.toolTipText"));
+    util::JLabelHtml::makeLinkable(statusJLabel);
+    layout->addWidget(statusJLabel);
+    setCentralWidget(central);
+
+    settingsTabs_->show(config);
+    currentTab_ = tabbedPane->currentWidget();
+    connect(tabbedPane, &QTabWidget::currentChanged, this,
+            [this](int index) { tabbedPaneStateChanged(index); });
+    updateMainPanel();
+}
+
+QWidget* WeightToKeyFrame2::buildMainPanel() {
+    auto* panel = new QWidget;
+    auto* grid = new QGridLayout(panel);
+    startStopJButton = new QPushButton(panel);
+    startStopJButton->setToolTip(text("WeightToKeyFrame2.startStopJButton.toolTipText"));
+    QFont big = startStopJButton->font();
+    big.setPointSizeF(big.pointSizeF() * 2.0);
+    big.setBold(true);
+    startStopJButton->setFont(big);
+    startStopJButton->setIconSize(QSize(48, 48));
+    startStopJButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    startStopJButton->setMinimumHeight(startStopJButton->fontMetrics().height() * 4);
+    connect(startStopJButton, &QPushButton::clicked, this,
+            [this] { startStopJButtonActionPerformed(); });
+    grid->addWidget(startStopJButton, 0, 0, 3, 1);
+
+    auto* form = new QFormLayout;
+    portValueLabel = new QLabel(panel);
+    portValueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    instrumentValueLabel = new QLabel(panel);
+    instrumentValueLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(text("WeightToKeyFrame2.portLabel.text").remove(QLatin1Char('&')), portValueLabel);
+    form->addRow(text("WeightToKeyFrame2.deviceLabel.text"), instrumentValueLabel);
+    grid->addLayout(form, 0, 1);
+    nextStepLabel = new QLabel(panel);
+    nextStepLabel->setWordWrap(true);
+    grid->addWidget(nextStepLabel, 1, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    return panel;
+}
+
+QWidget* WeightToKeyFrame2::buildAboutPanel() {
+    auto* panel = new QWidget;
+    auto* l = new QVBoxLayout(panel);
+    aboutPane = new QTextBrowser(panel);
+    aboutPane->setOpenLinks(false);
+    aboutPane->setHtml(util::JLabelHtml::htmlIfy(
+        text("WeightToKeyFrame2.aboutPane.text") + QStringLiteral("<p>Version ") +
+        QString::fromStdString(props::get("VERSION", props::kVersion)) + QStringLiteral("</p>")));
+    connect(aboutPane, &QTextBrowser::anchorClicked, this,
+            [this](const QUrl& url) { util::OpenHyperlinkInBrowser::open(this, url.toString()); });
+    l->addWidget(aboutPane);
+    return panel;
+}
+
+void WeightToKeyFrame2::setConnectedInGUI(bool running) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, running] { setConnectedInGUI(running); }, Qt::QueuedConnection);
+        return;
+    }
+    const SettingsTabs& t = *settingsTabs_;
+    QWidget* const settingsTabs[] = {t.inputPanel, t.processingPanel, t.outputPanel,
+                                     t.settingsPanel};
+    if (running) {
+        // Settings cannot change while the port is open.
+        for (QWidget* page : settingsTabs) {
+            const int i = tabbedPane->indexOf(page);
+            if (i >= 0)
+                tabbedPane->removeTab(i);
+        }
+        showStatus(text("switch.to.target.application"));
+    } else {
+        const std::pair<QWidget*, const char*> restore[] = {
+            {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+            {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
+            {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
+            {t.inputPanel, "WeightToKeyFrame2.inputPanel.tab.title"}};
+        for (const auto& [page, key] : restore) {
+            if (tabbedPane->indexOf(page) < 0)
+                tabbedPane->insertTab(1, page, text(key));
+        }
+        showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
+        keyPermission_.clear();
+        // A run that ended by itself (the port failed) leaves its outputs behind; the worker
+        // goes once its completion, which reports this, has returned.
+        run_.stop();
+        QTimer::singleShot(0, this, [this] { run_.releaseFinishedWorker(); });
+    }
+    connectedGUI = running;
+    updateMainPanel();
+}
+
+void WeightToKeyFrame2::updateMainPanel() {
+    if (!startStopJButton)
+        return;
+    startStopJButton->setText(text(connectedGUI ? "WeightToKeyFrame2.startStopJButton.textStop"
+                                                : "WeightToKeyFrame2.startStopJButton.text"));
+    startStopJButton->setIcon(
+        style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    // While the desktop waits for the user to allow typing, that is the next step.
+    nextStepLabel->setText(!keyPermission_.isEmpty()
+                               ? keyPermission_
+                               : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
+                                                   : "WeightToKeyFrame2.nextStep.idle"));
+    portValueLabel->setText(config.getPort());
+    instrumentValueLabel->setText(
+        config.getInstrument().value_or(H::Instrument::getDefault()).toPlainString());
+}
+
+void WeightToKeyFrame2::showStatus(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { showStatus(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (statusJLabel)
+        statusJLabel->setText(t);
+}
+
+QString WeightToKeyFrame2::statusText() const {
+    return statusJLabel ? statusJLabel->text() : QString();
+}
+
+} // namespace serwedge
