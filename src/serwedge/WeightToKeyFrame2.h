@@ -78,6 +78,8 @@ public:
     void showWarning(const QString& title, const QString& message) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
+    // The broker's state at the right of the status line; any thread.
+    void setOutputStatus(const QString& text) override;
 
     // The Start/Stop toggle (also what automatic start runs).
     void startStopJButtonActionPerformed();
@@ -111,6 +113,7 @@ public:
     SettingsTabs& settingsTabs() const { return *settingsTabs_; }
     QPushButton* startStopButton() const { return startStopJButton; }
     QLabel* statusLabel() const { return statusJLabel; }
+    QLabel* outputStatus() const { return outputStatusLabel; }
     QString statusText() const;
 
 protected:
@@ -167,6 +170,7 @@ private:
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;
     QLabel* statusJLabel = nullptr;
+    QLabel* outputStatusLabel = nullptr;
 };
 
 } // namespace serwedge
