@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace serwedge::outputs {
 
@@ -18,6 +19,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kSyncInterval = std::chrono::seconds(1);
 constexpr auto kRetryInterval = std::chrono::seconds(1);
+constexpr auto kGather = std::chrono::milliseconds(10);
 
 } // namespace
 
@@ -45,22 +47,28 @@ QString Journal::fileName(const QDate& day) {
 }
 
 void Journal::append(const Reading& reading) {
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         enqueueLocked(reading);
+        wake = std::exchange(idle_, false);
     }
-    wake_.notify_one();
+    if (wake)
+        wake_.notify_one();
 }
 
 void Journal::append(const std::vector<Reading>& readings) {
     if (readings.empty())
         return;
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         for (const Reading& r : readings)
             enqueueLocked(r);
+        wake = std::exchange(idle_, false);
     }
-    wake_.notify_one();
+    if (wake)
+        wake_.notify_one();
 }
 
 void Journal::enqueueLocked(const Reading& reading) {
@@ -101,12 +109,15 @@ void Journal::run() {
     for (;;) {
         const auto hasWork = [&] { return stop_ || (!pending_.empty() && !failing_); };
         if (!hasWork()) {
+            // Only an idle writer is woken by a new reading: one wake-up per batch.
+            idle_ = true;
             if (failing_)
                 wake_.wait_for(lock, kRetryInterval, [&] { return stop_; });
             else if (dirty_)
                 wake_.wait_until(lock, lastSync_ + kSyncInterval, hasWork);
             else
                 wake_.wait(lock, hasWork);
+            idle_ = false;
         }
         const bool stopping = stop_;
         batch.swap(pending_);
@@ -155,6 +166,10 @@ void Journal::run() {
         written_.notify_all();
         if (stopping && pending_.empty())
             break;
+        // Readings that come fast are gathered for a moment and written together, instead of
+        // waking this thread for each one; a lone reading is written at once.
+        if (written > 0 && !stop_)
+            wake_.wait_for(lock, kGather, [&] { return stop_; });
     }
     lock.unlock();
     if (file_->isOpen()) {
@@ -167,13 +182,14 @@ bool Journal::writeBatch(std::deque<Reading>& batch) {
     QByteArray text;
     while (!batch.empty()) {
         // The readings of one day, in order, in one write.
-        const QDate day = batch.front().instant.toLocalTime().date();
+        const QDate day = localDate(batch.front().instant);
         size_t n = 0;
         text.clear();
         if (startOnNewLine_)
             text.append('\n');
-        while (n < batch.size() && batch[n].instant.toLocalTime().date() == day) {
-            text.append(toJsonLine(toJson(batch[n])));
+        while (n < batch.size() && localDate(batch[n].instant) == day) {
+            appendJson(text, batch[n]);
+            text.append('\n');
             ++n;
         }
         QString error;

@@ -47,9 +47,10 @@ struct JournalOptions {
 
 // Appends every reading as one line of JSON to the file of its day, "tallyra-YYYY-MM-DD.jsonl"
 // (the reading's local date). A thread of its own writes, so that no caller waits for the disk:
-// each reading reaches the operating system within milliseconds (a killed process loses nothing
-// that was written), and the file is synced to the disk at most once a second (a power failure
-// loses at most the last second). A journal that cannot be written keeps what waits, within
+// each reading reaches the operating system within milliseconds (a lone one at once, a fast
+// series in batches 10 ms apart; a killed process loses nothing that was written), and the file
+// is synced to the disk once a second while readings come (a power failure loses at most the
+// last second). A journal that cannot be written keeps what waits, within
 // the bounds of the options, and tries again every second.
 class Journal {
 public:
@@ -101,6 +102,7 @@ private:
     quint64 done_ = 0; // written or dropped
     quint64 dropped_ = 0;
     bool stop_ = false;
+    bool idle_ = false; // the writer waits for readings
 
     // Writer thread only.
     std::unique_ptr<AppendFile> file_;

@@ -39,14 +39,22 @@ RunOutputs::~RunOutputs() {
         }
         const quint64 dropped = mqtt_->droppedCount();
         mqtt_.reset();
-        if (dropped > 0 && view_) {
+        if (dropped > mqttDropsLogged_ && view_) {
             view_->logImportantEvent(
                 workerBundle().format("mqtt.dropped", {QString::number(dropped), broker_}));
         }
         if (view_)
             view_->setOutputStatus({});
     }
-    journal_.reset(); // writes what waits
+    if (journal_) {
+        // Drops happen only while readings come in: the count is final now.
+        const quint64 dropped = journal_->droppedCount();
+        journal_.reset(); // writes what waits
+        if (dropped > journalDropsLogged_ && view_) {
+            view_->logImportantEvent(
+                workerBundle().format("journal.dropped", {QString::number(dropped)}));
+        }
+    }
 }
 
 void RunOutputs::openJournal(const config::OutputSettings& settings) {
@@ -75,6 +83,7 @@ void RunOutputs::openJournal(const config::OutputSettings& settings) {
         case JournalReport::Kind::Dropped:
             // The first loss of a failure is told at once, the total when the run ends.
             if (!journalDropLogged_.exchange(true)) {
+                journalDropsLogged_ = r.count;
                 view_->logImportantEvent(
                     workerBundle().format("journal.dropped", {QString::number(r.count)}));
             }
@@ -137,6 +146,7 @@ void RunOutputs::openMqtt(const config::OutputSettings& settings) {
     };
     events.dropped = [this](quint64 count) {
         if (view_ && !mqttDropLogged_.exchange(true)) {
+            mqttDropsLogged_ = count;
             view_->logImportantEvent(
                 workerBundle().format("mqtt.dropped", {QString::number(count), broker_}));
         }

@@ -48,7 +48,9 @@ private:
     std::unique_ptr<outputs::MqttPublisher> mqtt_;
     // Set on the outputs' own threads: one message per trouble, not one per retry.
     std::atomic<bool> journalDropLogged_{false};
+    std::atomic<quint64> journalDropsLogged_{0};
     std::atomic<bool> mqttDropLogged_{false};
+    std::atomic<quint64> mqttDropsLogged_{0};
     std::atomic<int> brokerLogged_{-1};
     std::atomic<bool> ending_{false};
 };
