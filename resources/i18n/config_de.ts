@@ -111,6 +111,14 @@
         <source>generic.defaultMessage</source>
         <translation>Stellen Sie die Schnittstelle des Geräts auf 9600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit ein und lassen Sie jede Zeile mit einem Wagenrücklauf (CR) enden. Die erste Zahl jeder Zeile wird getippt.</translation>
     </message>
+    <message id="import.invalid.setting">
+        <source>import.invalid.setting</source>
+        <translation>Die Einstellung {0} kann nicht den Wert „{1}“ haben; es wurde nichts importiert.</translation>
+    </message>
+    <message id="import.unknown.settings">
+        <source>import.unknown.settings</source>
+        <translation>Diese Einträge sind keine Einstellungen von Tallyra und wurden übergangen: {0}</translation>
+    </message>
     <message id="kern_rpb.defaultMessage">
         <source>kern_rpb.defaultMessage</source>
         <translation>Stellen Sie die Kern RPB auf 9600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit ein und drucken Sie mit der Drucktaste. Nur Zeilen, die mit N: beginnen (das Nettogewicht), werden getippt.</translation>
@@ -159,6 +167,22 @@
         <source>myweigh_hd.defaultMessage</source>
         <translation>Stellen Sie die MyWeigh HD auf 9600 Baud, 8 Datenbits, Parität SPACE, 1 Stoppbit ein; Zeilen enden mit einem Wagenrücklauf (CR). Senden Sie das Gewicht mit der Drucktaste.</translation>
     </message>
+    <message id="request.interval">
+        <source>request.interval</source>
+        <translation>In regelmäßigen Abständen</translation>
+    </message>
+    <message id="request.none">
+        <source>request.none</source>
+        <translation>Nie</translation>
+    </message>
+    <message id="request.on_demand">
+        <source>request.on_demand</source>
+        <translation>Auf Anforderung (Schaltfläche oder Tastenkürzel)</translation>
+    </message>
+    <message id="request.on_start">
+        <source>request.on_start</source>
+        <translation>Einmal nach dem Öffnen der Schnittstelle</translation>
+    </message>
     <message id="right">
         <source>right</source>
         <translation>Pfeil rechts</translation>
@@ -167,9 +191,41 @@
         <source>sartorius.defaultMessage</source>
         <translation>Stellen Sie die Sartorius-Waage auf 1200 Baud, 7 Datenbits, ungerade Parität, 1 Stoppbit ein und wählen Sie in den Datenausgabe-Einstellungen Drucken auf Anforderung (Drucktaste); Zeilen enden mit CR LF.</translation>
     </message>
+    <message id="settings.file.too.large">
+        <source>settings.file.too.large</source>
+        <translation>Die Einstellungen bräuchten {0} Bytes in der Einstellungsdatei {1}, mehr als die {2} Bytes, die sie fassen kann; es wurde nichts geschrieben.</translation>
+    </message>
+    <message id="settings.store.damaged.kept">
+        <source>settings.store.damaged.kept</source>
+        <translation>Der Einstellungsspeicher {0} ist beschädigt ({1}). Er wurde als {2} aufbewahrt, und das Programm beginnt mit neuen Einstellungen.</translation>
+    </message>
     <message id="sound.none">
         <source>sound.none</source>
         <translation>Kein Ton</translation>
+    </message>
+    <message id="status.error">
+        <source>status.error</source>
+        <translation>Gerätefehler</translation>
+    </message>
+    <message id="status.not_a_value">
+        <source>status.not_a_value</source>
+        <translation>Kein Messwert</translation>
+    </message>
+    <message id="status.overload">
+        <source>status.overload</source>
+        <translation>Überlast</translation>
+    </message>
+    <message id="status.stable">
+        <source>status.stable</source>
+        <translation>Stabil</translation>
+    </message>
+    <message id="status.underload">
+        <source>status.underload</source>
+        <translation>Unterlast</translation>
+    </message>
+    <message id="status.unstable">
+        <source>status.unstable</source>
+        <translation>Nicht stabil</translation>
     </message>
     <message id="tab">
         <source>tab</source>

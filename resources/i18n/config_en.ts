@@ -111,6 +111,14 @@
         <source>generic.defaultMessage</source>
         <translation>Set the instrument's interface to 9600 baud, 8 data bits, no parity, 1 stop bit, and let it end every line with a carriage return (CR). The first number in each line is typed.</translation>
     </message>
+    <message id="import.invalid.setting">
+        <source>import.invalid.setting</source>
+        <translation>The setting {0} cannot have the value "{1}"; nothing was imported.</translation>
+    </message>
+    <message id="import.unknown.settings">
+        <source>import.unknown.settings</source>
+        <translation>These entries are no settings of Tallyra and were ignored: {0}</translation>
+    </message>
     <message id="kern_rpb.defaultMessage">
         <source>kern_rpb.defaultMessage</source>
         <translation>Set the Kern RPB to 9600 baud, 8 data bits, no parity, 1 stop bit, and print with the print key. Only lines starting with N: (the net weight) are typed.</translation>
@@ -159,6 +167,22 @@
         <source>myweigh_hd.defaultMessage</source>
         <translation>Set the MyWeigh HD to 9600 baud, 8 data bits, parity SPACE, 1 stop bit; lines end with a carriage return (CR). Send the weight with the print key.</translation>
     </message>
+    <message id="request.interval">
+        <source>request.interval</source>
+        <translation>At regular intervals</translation>
+    </message>
+    <message id="request.none">
+        <source>request.none</source>
+        <translation>Never</translation>
+    </message>
+    <message id="request.on_demand">
+        <source>request.on_demand</source>
+        <translation>On demand (button or shortcut)</translation>
+    </message>
+    <message id="request.on_start">
+        <source>request.on_start</source>
+        <translation>Once after opening the port</translation>
+    </message>
     <message id="right">
         <source>right</source>
         <translation>Right arrow</translation>
@@ -167,9 +191,41 @@
         <source>sartorius.defaultMessage</source>
         <translation>Set the Sartorius balance to 1200 baud, 7 data bits, odd parity, 1 stop bit, and choose print on request (print key) in its data output settings; lines end with CR LF.</translation>
     </message>
+    <message id="settings.file.too.large">
+        <source>settings.file.too.large</source>
+        <translation>The settings would need {0} bytes in the settings file {1}, more than the {2} bytes it can hold; nothing was written.</translation>
+    </message>
+    <message id="settings.store.damaged.kept">
+        <source>settings.store.damaged.kept</source>
+        <translation>The settings store {0} is damaged ({1}). It was kept as {2}, and the program starts with fresh settings.</translation>
+    </message>
     <message id="sound.none">
         <source>sound.none</source>
         <translation>No sound</translation>
+    </message>
+    <message id="status.error">
+        <source>status.error</source>
+        <translation>Instrument error</translation>
+    </message>
+    <message id="status.not_a_value">
+        <source>status.not_a_value</source>
+        <translation>Not a value</translation>
+    </message>
+    <message id="status.overload">
+        <source>status.overload</source>
+        <translation>Overload</translation>
+    </message>
+    <message id="status.stable">
+        <source>status.stable</source>
+        <translation>Stable</translation>
+    </message>
+    <message id="status.underload">
+        <source>status.underload</source>
+        <translation>Underload</translation>
+    </message>
+    <message id="status.unstable">
+        <source>status.unstable</source>
+        <translation>Not stable</translation>
     </message>
     <message id="tab">
         <source>tab</source>

@@ -139,6 +139,14 @@
         <source>remote.input.refused</source>
         <translation>Der Desktop hat die Fernsteuerung nicht erlaubt, daher werden keine Werte getippt: </translation>
     </message>
+    <message id="request.failed">
+        <source>request.failed</source>
+        <translation>Die Anforderung {0} konnte nicht an das Gerät gesendet werden:</translation>
+    </message>
+    <message id="stable.only.unknown">
+        <source>stable.only.unknown</source>
+        <translation>Nur stabile Werte: Die Zeilen dieses Geräts tragen keine Stabilitätsangabe, daher wird jeder Wert getippt.</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Angehalten.</translation>

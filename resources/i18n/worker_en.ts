@@ -139,6 +139,14 @@
         <source>remote.input.refused</source>
         <translation>The desktop did not allow remote input, so values are not typed: </translation>
     </message>
+    <message id="request.failed">
+        <source>request.failed</source>
+        <translation>The request {0} could not be written to the instrument:</translation>
+    </message>
+    <message id="stable.only.unknown">
+        <source>stable.only.unknown</source>
+        <translation>Stable values only: this instrument's lines carry no stability mark, so every value is typed.</translation>
+    </message>
     <message id="stopped">
         <source>stopped</source>
         <translation>Stopped.</translation>

@@ -111,6 +111,12 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         {"--every-x-values", true},
         {"--delay", true},
         {"--sound", true},
+        {"--stable-only", false},
+        {"--request-command", true},
+        {"--request-mode", true},
+        {"--request-interval", true},
+        {"--request-every", true},
+        {"--request", false},
         {"--stored", false},
         {"--settings", true},
         {"--port", true},
@@ -177,6 +183,7 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         c.setStopBits(line.getStopBits());
         c.setParity(line.getParity());
         c.setInputTerminator(line.getInputTerminator());
+        c.takeRequestDefaultsOf(instrument);
     }
     for (const auto& [name, value] : options) {
         if (name == "--regex") {
@@ -253,6 +260,21 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
             c.setDelay(value);
         } else if (name == "--sound") {
             c.setSound(enumValue<Sound>(name, value));
+        } else if (name == "--stable-only") {
+            c.stableOnly = true;
+        } else if (name == "--request-command") {
+            textRule(name, value, RequestCommand::valid,
+                     "characters with codes 0 to 255, control characters as <13>");
+            c.setRequestCommand(value);
+        } else if (name == "--request-mode") {
+            c.setRequestMode(enumValue<RequestMode>(name, value));
+        } else if (name == "--request-interval" || name == "--request-every") {
+            textRule(name, value, RequestIntervalMs::valid, "an integer from 100 to 3600000 (ms)");
+            c.setRequestIntervalMs(value);
+            if (name == "--request-every")
+                c.setRequestMode(RequestMode::INTERVAL);
+        } else if (name == "--request") {
+            c.setRequestMode(RequestMode::ON_START);
         } else if (name == "--port") {
             run.port = value;
         } else if (name == "--count") {
@@ -299,6 +321,10 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         warnings << QStringLiteral(
             "a division needs --decimals for rounding; the division is not applied");
     }
+    if (c.getRequestMode() != RequestMode::NONE && c.getRequestCommand().isEmpty()) {
+        warnings << QStringLiteral("requests need --request-command (this instrument has no "
+                                   "command of its own); nothing is sent");
+    }
     if (c.getKeyboardType() == KeyboardType::ALL && c.getDelayAsInt() < 3)
         c.setDelay(QStringLiteral("3"));
     return c;
@@ -335,6 +361,13 @@ const char* settingsHelp() {
            "  --delay MS                pause between keystrokes, 0 to 1000\n"
            "  --sound NAME              NONE|RIDE_BELL|COWBELL|HIGH_AGOGO|LOW_AGOGO|CLAVES|"
            "OPEN_TRIANGLE\n"
+           "  --stable-only             lines the instrument marks as not stable are not typed\n"
+           "  --request-command CMD     command for the instrument, control characters as <13>\n"
+           "                            (the preset's own, such as SI<13><10>, by default)\n"
+           "  --request-mode MODE       NONE|ON_START|INTERVAL|ON_DEMAND\n"
+           "  --request-interval MS     time between requests, 100 to 3600000\n"
+           "  --request-every MS        send the request every MS milliseconds\n"
+           "  --request                 send the request once after opening the port\n"
            "\n"
            "Outputs besides the keyboard (read and replay):\n"
            "  --journal DIR             keep every line read in DIR/tallyra-YYYY-MM-DD.jsonl\n"

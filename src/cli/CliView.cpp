@@ -39,8 +39,12 @@ QByteArray CliView::toJson(const DataLine& line) {
     QJsonObject o;
     o.insert(QStringLiteral("count"), line.getCount());
     o.insert(QStringLiteral("raw"), line.getRawData());
-    o.insert(QStringLiteral("value"), line.getProcessedData());
+    // A withheld line has no value at all, not an empty one.
+    o.insert(QStringLiteral("value"),
+             line.isWithheld() ? QJsonValue() : QJsonValue(line.getProcessedData()));
     o.insert(QStringLiteral("error"), line.isError());
+    o.insert(QStringLiteral("status"),
+             line.getStatus() ? QJsonValue(line.getStatus()->name()) : QJsonValue());
     return QJsonDocument(o).toJson(QJsonDocument::Compact);
 }
 

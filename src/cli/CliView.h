@@ -27,7 +27,8 @@ public:
     bool connected() const { return connected_; }
     int linesPrinted() const { return printed_; }
 
-    // One line of JSON: count, raw (rendered), value and error.
+    // One line of JSON: count, raw (rendered), value (null when withheld for its status), error
+    // and status (the kind's name, null when the line has none).
     static QByteArray toJson(const serwedge::worker::DataLine& line);
 
 private:

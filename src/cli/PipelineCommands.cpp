@@ -33,10 +33,12 @@ using tallyra::cli::CliView;
 using tallyra::cli::RunOptions;
 using tallyra::cli::UsageError;
 
-std::atomic<bool> interruptRequested{false};
+// Ctrl+C (or SIGTERM) so far: the first stops reading and typing after the value being typed,
+// the second ends typing at once.
+std::atomic<int> interrupts{0};
 
 extern "C" void onInterrupt(int) {
-    interruptRequested = true;
+    ++interrupts;
 }
 
 void printError(const std::string& text) {
@@ -61,7 +63,7 @@ int runWorker(ReadingRun& run, const RunOptions& options, const std::function<bo
             return;
         const bool countReached = options.count && worker.lastLineNumber() >= *options.count;
         const bool timeUp = options.seconds && clock.elapsed() >= *options.seconds * 1000.0;
-        if (interruptRequested || countReached || timeUp || (stopWhen && stopWhen())) {
+        if (interrupts > 0 || countReached || timeUp || (stopWhen && stopWhen())) {
             cancelled = true;
             worker.cancel(true);
         }
@@ -272,9 +274,12 @@ int runReadCommand(const std::vector<std::string>& args) {
         return status;
     const int status = runWorker(run, p.run, {});
     if (run.hasKeybotThread()) {
-        // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop.
-        while (!interruptRequested &&
-               !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
+        // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop; then the
+        // value being typed is finished with its terminator, unless Ctrl+C comes again.
+        while (interrupts == 0 && !KeybotThread::waitUntilTyped(std::chrono::milliseconds(100))) {
+        }
+        run.stop();
+        while (interrupts < 2 && !KeybotThread::waitForBackground(std::chrono::milliseconds(100))) {
         }
     }
     run.shutdown();

@@ -7,6 +7,7 @@
 #include "props/Props.h"
 #include "rs232/Diagnostics.h"
 #include "rs232/PlatformNotSupported.h"
+#include "serwedge/prefs/Preferences.h"
 
 #include <QCoreApplication>
 
@@ -30,8 +31,9 @@ const char* const kUsage =
     "                               reading pipeline; one JSON object per line on stdout\n"
     "  read --port NAME [SETTINGS] [--count N] [--seconds S] [--type]\n"
     "                               read a port until N lines, S seconds or Ctrl+C;\n"
-    "                               --type also types each value; NAME may be\n"
-    "                               tcp://HOST:PORT for a network instrument\n"
+    "                               --type also types each value; after Ctrl+C the value\n"
+    "                               being typed is finished, a second Ctrl+C ends at once;\n"
+    "                               NAME may be tcp://HOST:PORT for a network instrument\n"
     "  settings show|export FILE|import FILE [--shared]\n"
     "                               the stored settings\n"
     "  --version                    print the program version\n"
@@ -80,6 +82,10 @@ int dispatch(int argc, char** argv) {
         return runPortsCommand(rest);
     QCoreApplication app(argc, argv);
     serwedge::Catalogue::setLanguage(QStringLiteral("en"));
+    // The settings store's diagnostics and notices (a damaged store kept aside) too.
+    serwedge::prefs::setDiagnosticSink([](const QString& text) {
+        std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    });
     if (cmd == "presets")
         return runPresetsCommand(rest);
     if (cmd == "replay")

@@ -84,6 +84,20 @@ int Config::getEveryXValuesAsInt() const {
     return parseDecimalInt(everyXValues_).value_or(0);
 }
 
+int Config::getRequestIntervalMsAsInt() const {
+    const auto ms = parseDecimalInt(requestIntervalMs_);
+    if (!ms || *ms < RequestIntervalMs::kMinimum || *ms > RequestIntervalMs::kMaximum)
+        return RequestIntervalMs::kDefault;
+    return *ms;
+}
+
+void Config::takeRequestDefaultsOf(const Instrument& instrument) {
+    requestCommand_ = instrument.getRequestCommand();
+    if (requestCommand_.isNull())
+        requestCommand_ = QStringLiteral("");
+    requestMode_ = instrument.getDefaultRequestMode();
+}
+
 bool Config::roundingEnabled() const {
     const auto places = parseDecimalInt(decimalPlaces_);
     return places && *places >= 0 && *places <= 7;
@@ -114,6 +128,10 @@ Config Config::copyConfig(const Config& s) {
              s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
              s.ignoreTimeLimit_, s.ignoreDifference_);
     c.outputs = s.outputs;
+    c.stableOnly = s.stableOnly;
+    c.requestCommand_ = s.requestCommand_;
+    c.requestMode_ = s.requestMode_;
+    c.requestIntervalMs_ = s.requestIntervalMs_;
     return c;
 }
 
@@ -150,7 +168,9 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            textDiffers(a.customRegEx_, b.customRegEx_) ||
            a.ignoreDuplicates != b.ignoreDuplicates ||
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
-           textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.outputs != b.outputs;
+           textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.stableOnly != b.stableOnly ||
+           textDiffers(a.requestCommand_, b.requestCommand_) || a.requestMode_ != b.requestMode_ ||
+           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_) || a.outputs != b.outputs;
 }
 
 } // namespace serwedge::config

@@ -74,6 +74,8 @@ public:
     bool ignoreDuplicates = false;
     // The journal and MQTT: settings beyond the 32, copied and compared with them.
     OutputSettings outputs;
+    // Lines the instrument marks as not stable are logged and not typed.
+    bool stableOnly = false;
 
     const QString& getPort() const { return port_; }
     void setPort(const QString& v) { port_ = v; }
@@ -132,12 +134,23 @@ public:
     void setIgnoreTimeLimit(const QString& v) { ignoreTimeLimit_ = v; }
     const QString& getIgnoreDifference() const { return ignoreDifference_; }
     void setIgnoreDifference(const QString& v) { ignoreDifference_ = v; }
+    // The command written to the instrument, control characters written as "<13>".
+    const QString& getRequestCommand() const { return requestCommand_; }
+    void setRequestCommand(const QString& v) { requestCommand_ = v; }
+    ConfigHelper::RequestMode getRequestMode() const { return requestMode_; }
+    void setRequestMode(ConfigHelper::RequestMode v) { requestMode_ = v; }
+    const QString& getRequestIntervalMs() const { return requestIntervalMs_; }
+    void setRequestIntervalMs(const QString& v) { requestIntervalMs_ = v; }
+    // The preset's own request command and the mode a new setting starts with.
+    void takeRequestDefaultsOf(const Instrument& instrument);
 
     // Typed conversions of the text settings.
     std::optional<int> getDecimalPlacesAsInt() const;
     int getDelayAsInt() const;             // 20 when the text is not a decimal integer
     int getEditNumCharactersAsInt() const; // 0 when empty or not a decimal integer
     int getEveryXValuesAsInt() const;      // 0 when empty or not a decimal integer
+    // The interval when it is a valid one, else the default of 1000 ms.
+    int getRequestIntervalMsAsInt() const;
     // Throws NumberFormatError for a malformed operand; check MathOperand::valid first.
     Decimal getMathOperandAsBigDecimal() const;
 
@@ -183,6 +196,9 @@ private:
     QString customRegEx_ = QStringLiteral("");
     QString ignoreTimeLimit_ = QStringLiteral("");
     QString ignoreDifference_ = QStringLiteral("");
+    QString requestCommand_ = QStringLiteral("");
+    ConfigHelper::RequestMode requestMode_ = ConfigHelper::RequestMode::NONE;
+    QString requestIntervalMs_ = ConfigHelper::RequestIntervalMs::getDefault();
     PropertyChangeSupport propertyChangeSupport_;
 };
 

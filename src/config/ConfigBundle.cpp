@@ -30,6 +30,16 @@ Catalogue& configBundle() {
                                 "keyboardType.azerty",
                                 "keyboardType.german",
                                 "keyboardType.all",
+                                "status.stable",
+                                "status.unstable",
+                                "status.overload",
+                                "status.underload",
+                                "status.error",
+                                "status.not_a_value",
+                                "request.none",
+                                "request.on_start",
+                                "request.interval",
+                                "request.on_demand",
                                 // instrument presets
                                 "generic",
                                 "barcode_numeric",
@@ -51,6 +61,11 @@ Catalogue& configBundle() {
                                 "kern_rpb.defaultMessage",
                                 "myweigh_hd.defaultMessage",
                                 "sartorius.defaultMessage",
+                                // settings store
+                                "import.invalid.setting",
+                                "import.unknown.settings",
+                                "settings.store.damaged.kept",
+                                "settings.file.too.large",
                             });
     return bundle;
 }

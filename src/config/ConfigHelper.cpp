@@ -185,6 +185,19 @@ QString KeyboardType::toString() const {
     return text(keys[static_cast<std::size_t>(ordinal())]);
 }
 
+QString StatusKind::toString() const {
+    static constexpr std::array<const char*, 6> keys{"status.stable",   "status.unstable",
+                                                     "status.overload", "status.underload",
+                                                     "status.error",    "status.not_a_value"};
+    return text(keys[static_cast<std::size_t>(ordinal())]);
+}
+
+QString RequestMode::toString() const {
+    static constexpr std::array<const char*, 4> keys{"request.none", "request.on_start",
+                                                     "request.interval", "request.on_demand"};
+    return text(keys[static_cast<std::size_t>(ordinal())]);
+}
+
 // ---- rule holders ----
 
 bool DecimalPlaces::valid(const QString& t) {
@@ -218,20 +231,46 @@ bool RemoveCharacters::valid(const QString& t) {
 bool CustomRegEx::valid(const QString& t) {
     if (t.isEmpty())
         return true;
+    // The engine decides: the pattern compiles with the flags the reading uses and has at least
+    // one capturing group, so that every match can give a value.
     const QRegularExpression re = compilePattern(t);
-    if (!re.isValid())
-        return false;
-    // The first "(" and the first ")" that are not escaped by a preceding backslash.
-    auto firstUnescaped = [&t](QChar c) -> qsizetype {
-        for (qsizetype i = 0; i < t.size(); ++i) {
-            if (t[i] == c && (i == 0 || t[i - 1] != QLatin1Char('\\')))
-                return i;
+    return re.isValid() && re.captureCount() >= 1;
+}
+
+std::optional<QByteArray> RequestCommand::decode(const QString& t) {
+    QByteArray bytes;
+    bytes.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t[i].unicode();
+        if (c > 255)
+            return std::nullopt;
+        if (c == u'<') {
+            // "<" digits ">" is one byte; any other "<" stands for itself.
+            qsizetype end = i + 1;
+            while (end < t.size() && t[end].unicode() >= u'0' && t[end].unicode() <= u'9')
+                ++end;
+            if (end > i + 1 && end < t.size() && t[end] == QLatin1Char('>')) {
+                if (end - i - 1 > 3)
+                    return std::nullopt;
+                const int value = t.mid(i + 1, end - i - 1).toInt();
+                if (value > 255)
+                    return std::nullopt;
+                bytes.append(static_cast<char>(value));
+                i = end;
+                continue;
+            }
         }
-        return -1;
-    };
-    const qsizetype open = firstUnescaped(QLatin1Char('('));
-    const qsizetype close = firstUnescaped(QLatin1Char(')'));
-    return open >= 0 && (close < 0 || open < close);
+        bytes.append(static_cast<char>(c));
+    }
+    return bytes;
+}
+
+bool RequestCommand::valid(const QString& t) {
+    return decode(t).has_value();
+}
+
+bool RequestIntervalMs::valid(const QString& t) {
+    return intInRange(t, kMinimum, kMaximum);
 }
 
 } // namespace serwedge::config::ConfigHelper

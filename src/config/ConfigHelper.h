@@ -6,6 +6,7 @@
 #include "config/Enumeration.h"
 #include "config/RoundingMode.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -288,6 +289,35 @@ public:
     QString toString() const { return name(); }
 };
 
+// What a received line says about the reading it carries, as an instrument's status words tell
+// it. Lines of the last four kinds never give a value.
+class StatusKind : public Enumeration<StatusKind> {
+public:
+    enum Value { STABLE, UNSTABLE, OVERLOAD, UNDERLOAD, ERROR, NOT_A_VALUE };
+    static constexpr std::array<const char*, 6> kNames{"STABLE",    "UNSTABLE", "OVERLOAD",
+                                                       "UNDERLOAD", "ERROR",    "NOT_A_VALUE"};
+    constexpr StatusKind(Value v) noexcept : Enumeration(v) {}
+    constexpr operator Value() const noexcept { return static_cast<Value>(ordinal()); }
+
+    QString toString() const; // "Overload", as the event log names the kind
+    // Overload, underload, error and not-a-value lines are never typed.
+    bool withholdsValue() const { return ordinal() >= OVERLOAD; }
+    // Overload, underload and error lines are important events; the others ordinary ones.
+    bool important() const { return ordinal() >= OVERLOAD && ordinal() <= ERROR; }
+};
+
+// When the request command is written to the instrument.
+class RequestMode : public Enumeration<RequestMode> {
+public:
+    enum Value { NONE, ON_START, INTERVAL, ON_DEMAND };
+    static constexpr std::array<const char*, 4> kNames{"NONE", "ON_START", "INTERVAL", "ON_DEMAND"};
+    constexpr RequestMode(Value v) noexcept : Enumeration(v) {}
+    constexpr operator Value() const noexcept { return static_cast<Value>(ordinal()); }
+
+    QString toString() const;
+    static RequestMode getDefault() { return NONE; }
+};
+
 // ---- rule holders: a default text and a validity rule for one text setting ----
 // The empty text is valid for all of them and means that the option is not used.
 
@@ -322,6 +352,22 @@ struct IgnoreDifference {
 struct CustomRegEx {
     static QString getDefault() { return {}; }
     static bool valid(const QString& text); // compiles and has a capture group
+};
+// A command for the instrument, written as the event log renders control characters:
+// "SI<13><10>" is S, I, carriage return, line feed.
+struct RequestCommand {
+    static QString getDefault() { return {}; }
+    static bool valid(const QString& text); // every character and every <n> a byte 0..255
+    // The bytes of the command; none when the text is not valid.
+    static std::optional<QByteArray> decode(const QString& text);
+};
+// Milliseconds between two requests.
+struct RequestIntervalMs {
+    static constexpr int kMinimum = 100;
+    static constexpr int kMaximum = 3600000;
+    static constexpr int kDefault = 1000;
+    static QString getDefault() { return QStringLiteral("1000"); }
+    static bool valid(const QString& text); // 100..3,600,000
 };
 struct RemoveCharacters {
     static QString getDefault() { return {}; }

@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -13,6 +14,14 @@ class Config;
 }
 
 namespace serwedge::config::ConfigHelper {
+
+// One status pattern of a preset: searched in a received line (terminator included), with the
+// reading rules of the value patterns; the first pattern of the table that matches gives the
+// line its kind.
+struct StatusPattern {
+    QString pattern;
+    StatusKind kind;
+};
 
 // The instrument presets: how a balance, gauge, barcode reader or terminal talks.
 class Instrument : public Enumeration<Instrument> {
@@ -110,6 +119,20 @@ public:
     QString getPattern() const;
     // Sample lines with the text the pattern's capture group must find ("" = no match).
     std::vector<std::pair<QString, QString>> getTestStrings() const;
+    // The preset's status table; empty when its format shows no status words.
+    std::vector<StatusPattern> getStatusPatterns() const;
+    // The request commands the instrument's manual defines, written as the event log renders
+    // control characters ("SI<13><10>"); the first is the one a new setting starts with. Empty
+    // when the instrument takes no requests.
+    QStringList getRequestCommands() const;
+    // The first request command, or the empty text.
+    QString getRequestCommand() const;
+    // When a new setting sends the request: on start for instruments that send nothing before
+    // their data command, never for the others.
+    RequestMode getDefaultRequestMode() const;
+    // Tare and zero commands in the same writing; empty where the instrument defines none.
+    QString getTareCommand() const;
+    QString getZeroCommand() const;
     QString toPlainString() const;
     // The list text: the display text, set in italics markup for text presets.
     QString toString() const;

@@ -116,6 +116,14 @@ void EventLog::displayLine(const worker::DataLine& line) {
     const QString raw = line.getRawData();
     const QString processed = line.getProcessedData();
     const QString stamp = timeStamp(line.getDateTime().time());
+    if (line.isWithheld() && line.getStatus()) {
+        // "Overload: <line>": the kind first, in the important colour where the reading is
+        // out of order, as an ordinary event for headers and values not yet stable.
+        const auto kind = *line.getStatus();
+        append({{stamp + kind.toString() + QStringLiteral(": ") + raw + QLatin1Char('\n'),
+                 kind.important() ? QStringLiteral("important") : QStringLiteral("regular")}});
+        return;
+    }
     if (processed.isEmpty()) {
         append({{stamp + raw + QLatin1Char('\n'), QStringLiteral("ignored")}});
         return;

@@ -132,6 +132,23 @@ QWidget* SettingsTabs::buildInputPanel() {
     fill<H::InputTerminator>(inputTerminatorBox);
     addRow(form, text("WeightToKeyFrame2.inputTerminatorLabel.text"), inputTerminatorBox,
            text("WeightToKeyFrame2.inputTerminatorBox.toolTipText"));
+
+    // Talking to the instrument: stable values only, and the command that asks for a value.
+    stableOnlyCheckBox = new QCheckBox(text("WeightToKeyFrame2.stableOnlyCheckBox.text"), panel);
+    stableOnlyCheckBox->setToolTip(text("WeightToKeyFrame2.stableOnlyCheckBox.toolTipText"));
+    form->addRow(stableOnlyCheckBox);
+    requestCommandBox = new QComboBox(panel);
+    requestCommandBox->setEditable(true);
+    requestCommandBox->setInsertPolicy(QComboBox::NoInsert);
+    addRow(form, text("WeightToKeyFrame2.requestCommandLabel.text"), requestCommandBox,
+           text("WeightToKeyFrame2.requestCommandBox.toolTipText"));
+    requestModeBox = new QComboBox(panel);
+    fill<H::RequestMode>(requestModeBox);
+    addRow(form, text("WeightToKeyFrame2.requestModeLabel.text"), requestModeBox,
+           text("WeightToKeyFrame2.requestModeBox.toolTipText"));
+    requestIntervalTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.requestIntervalLabel.text"), requestIntervalTextField,
+           text("WeightToKeyFrame2.requestIntervalTextField.toolTipText"));
     outer->addStretch(1);
     return panel;
 }
@@ -304,6 +321,9 @@ void SettingsTabs::show(const Config& record) {
                                  stopBitsBox,
                                  parityBox,
                                  inputTerminatorBox,
+                                 stableOnlyCheckBox,
+                                 requestCommandBox,
+                                 requestModeBox,
                                  mathOperationBox,
                                  roundingMethodBox,
                                  editOperationComboBox,
@@ -345,6 +365,7 @@ void SettingsTabs::show(const Config& record) {
     stopBitsBox->setCurrentIndex(record.getStopBits());
     parityBox->setCurrentIndex(record.getParity());
     selectTerminator(record.getInputTerminator());
+    showRequest(record);
     mathOperationBox->setCurrentIndex(record.getMathOperation().ordinal());
     mathOperandTextField->setText(record.getMathOperand());
     decimalTextField->setText(record.getDecimalPlaces());

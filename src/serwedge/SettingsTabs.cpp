@@ -83,6 +83,19 @@ void SettingsTabs::connectHandlers() {
     installVerifier(delayTextField, VerifiedField::Delay);
     onIndex(outputTerminatorBox2, &SettingsTabs::outputTerminatorBox2ItemStateChanged);
     installVerifier(everyXValuesTextField, VerifiedField::EveryXValues);
+    onToggle(stableOnlyCheckBox, &SettingsTabs::stableOnlyCheckBoxActionPerformed);
+    installVerifier(requestCommandBox->lineEdit(), VerifiedField::RequestCommand);
+    // The list's own line edit hears the focus leave the list; a command taken from the list
+    // is checked at once.
+    connect(requestCommandBox->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        // As for the other fields: a refused text gets the focus back once the message is read.
+        if (!verifyRequestCommand() && !isClosing)
+            QTimer::singleShot(0, requestCommandBox,
+                               [this] { requestCommandBox->setFocus(Qt::OtherFocusReason); });
+    });
+    connect(requestCommandBox, &QComboBox::activated, this, [this] { verifyRequestCommand(); });
+    onIndex(requestModeBox, &SettingsTabs::requestModeBoxItemStateChanged);
+    installVerifier(requestIntervalTextField, VerifiedField::RequestIntervalMs);
     connect(connectButtonGroup, &QButtonGroup::buttonClicked, this,
             [this] { connectButtonActionPerformed(); });
     onToggle(minimizeToTrayCheckBox, &SettingsTabs::minimizeToTrayCheckBoxItemStateChanged);
@@ -111,8 +124,11 @@ void SettingsTabs::instrumentBoxItemStateChanged() {
     if (i < 0)
         return;
     const H::Instrument selected(static_cast<H::Instrument::Value>(i));
+    const H::Instrument previous = config.getInstrument().value_or(H::Instrument::getDefault());
     const bool changed = config.getInstrument() != selected;
     config.setInstrument(selected);
+    if (changed)
+        followPresetRequest(previous, selected);
     if (changed && !config.getCustomRegEx().isEmpty() && !isClosing) {
         // The question must not sit under the list's open pop-up.
         instrumentBox->hidePopup();
@@ -410,6 +426,10 @@ void SettingsTabs::copyTo(Config& target) {
     stopBitsBoxItemStateChanged();
     parityBoxItemStateChanged();
     inputTerminatorBoxItemStateChanged();
+    stableOnlyCheckBoxActionPerformed();
+    verifyRequestCommand();
+    requestModeBoxItemStateChanged();
+    verifyRequestInterval();
     connectButtonActionPerformed();
     keyboardTypeBoxItemStateChanged();
     if (!H::Delay::valid(delayTextField->text())) {

@@ -6,6 +6,7 @@
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
 #include "serwedge/OutputsPanel.h"
+#include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/TallyraBundle.h"
 #include "serwedge/TrayBehaviour.h"
@@ -195,9 +196,21 @@ bool WeightToKeyFrame2::listPorts() {
 
 bool WeightToKeyFrame2::loadConfig() {
     QStringList invalid;
+    // A damaged store found while opening is kept aside; the user hears of it here.
+    QStringList notices;
+    prefs::setNoticeSink([&notices](const QString& text) { notices.append(text); });
+    struct Restore {
+        ~Restore() { prefs::setNoticeSink({}); }
+    } restore;
+    const auto showNotices = [&] {
+        for (const QString& notice : notices)
+            message(QStringLiteral("warning"), notice, int(Kind::Warning));
+        notices.clear();
+    };
     try {
         if (!store_)
             store_ = options_.openStore();
+        showNotices();
         if (store_->loadConfig(config, portList_, &invalid))
             return true;
         message(QStringLiteral("error.while.loading.settings"),
@@ -205,6 +218,7 @@ bool WeightToKeyFrame2::loadConfig() {
                 int(Kind::Error));
         return false;
     } catch (const std::exception& e) {
+        showNotices();
         // The defaults of every setting, as an empty store gives them.
         prefs::MemoryPreferences empty;
         prefs::SettingsStore(empty).loadConfig(config, portList_);
@@ -327,6 +341,7 @@ void WeightToKeyFrame2::startPipeline() {
         logEvent(QStringLiteral("Custom regEx: ") + config.getCustomRegEx());
     logEvent(text("keyboard.output.started.type") + QLatin1Char(' ') +
              config.getKeyboardType().toString());
+    offerGlobalShortcut();
 }
 
 void WeightToKeyFrame2::showStartFailure(const worker::ReadingRun::Failure& failure) {

@@ -6,6 +6,12 @@ DataLine::DataLine(QString rawData, QString processedData, int count, QDateTime 
     : rawData_(std::move(rawData)), processedData_(std::move(processedData)), count_(count),
       error_(error), instant_(std::move(instant)) {}
 
+DataLine::DataLine(QString rawData, QString processedData, int count, QDateTime instant, bool error,
+                   LineStatus status)
+    : DataLine(std::move(rawData), std::move(processedData), count, std::move(instant), error) {
+    status_ = status;
+}
+
 QString DataLine::transformControlChars(const QString& text) {
     QString out;
     out.reserve(text.size());

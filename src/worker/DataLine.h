@@ -1,11 +1,22 @@
 #pragma once
 
+#include "config/ConfigHelper.h"
+
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace serwedge::worker {
+
+// What the instrument's status words say about a line, and whether its value was withheld for
+// it (an overload, underload, error or not-a-value line, or a line not stable while only stable
+// values are wanted).
+struct LineStatus {
+    std::optional<config::ConfigHelper::StatusKind> kind;
+    bool withheld = false;
+};
 
 // One received line: the bytes as received (each byte as the character with the same code),
 // the value the pipeline made of them, its running number, when it was completed and whether
@@ -14,6 +25,8 @@ class DataLine {
 public:
     DataLine() = default;
     DataLine(QString rawData, QString processedData, int count, QDateTime instant, bool error);
+    DataLine(QString rawData, QString processedData, int count, QDateTime instant, bool error,
+             LineStatus status);
 
     DataLine copy() const { return *this; }
     // Suppresses the value while keeping the line for the log.
@@ -30,6 +43,12 @@ public:
     // The bytes as received.
     const QString& rawBytes() const { return rawData_; }
     bool hasValue() const { return !processedData_.isEmpty(); }
+    // The kind the preset's status table gave the line; none when no status pattern matched.
+    const std::optional<config::ConfigHelper::StatusKind>& getStatus() const {
+        return status_.kind;
+    }
+    // True when the value was withheld because of the line's status: nothing is typed for it.
+    bool isWithheld() const { return status_.withheld; }
 
     // Renders characters below 32 and above 126 as "<code>", for example CR as "<13>".
     static QString transformControlChars(const QString& text);
@@ -40,6 +59,7 @@ private:
     int count_ = 0;
     bool error_ = false;
     QDateTime instant_;
+    LineStatus status_;
 };
 
 // A line that carries several values at once. Values are kept as the texts found.

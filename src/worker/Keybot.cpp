@@ -5,8 +5,11 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -61,9 +64,9 @@ void Keybot::add(const QString& value) {
         queue().put(value);
 }
 
-void Keybot::run(std::stop_token stop) {
-    stop_ = stop;
-    while (!stop.stop_requested()) {
+void Keybot::run(std::stop_token stop, std::stop_token cut) {
+    cut_ = cut;
+    while (!stop.stop_requested() && !cut.stop_requested()) {
         std::optional<QString> value = queue().take(stop);
         if (!value)
             break;
@@ -88,7 +91,7 @@ void Keybot::typeStart() {
 bool Keybot::typeString(const QString& value) {
     const qsizetype n = value.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (stop_.stop_requested())
+        if (cut_.stop_requested())
             return false;
         // A surrogate pair is one character; a lone surrogate is reported on its own.
         char32_t c = value.at(i).unicode();
@@ -157,8 +160,9 @@ void Keybot::typeChord(const std::vector<int>& codes) {
     const auto deadkeyError = [this](const QString& message) {
         report(QStringLiteral("Deadkey error: ") + message, QStringLiteral("Deadkey error"));
     };
+    // The injector leaves the SPACE out where the key was not a dead key after all.
     try {
-        injector_->press(KeyCodes::SPACE);
+        injector_->pressDeadKeySpace();
     } catch (const std::exception& e) {
         deadkeyError(QString::fromUtf8(e.what()));
         return;
@@ -166,7 +170,7 @@ void Keybot::typeChord(const std::vector<int>& codes) {
     held_.push_back(KeyCodes::SPACE);
     pause();
     try {
-        injector_->release(KeyCodes::SPACE);
+        injector_->releaseDeadKeySpace();
         held_.pop_back();
     } catch (const std::exception& e) {
         deadkeyError(QString::fromUtf8(e.what()));
@@ -264,7 +268,7 @@ bool Keybot::release(int code) {
 }
 
 void Keybot::pause() {
-    injector_->pause(keyDelay_, stop_);
+    injector_->pause(keyDelay_, cut_);
 }
 
 void Keybot::releaseHeld() {
@@ -283,17 +287,54 @@ void Keybot::report(const QString& important, const QString& standardOutput) {
     }
 }
 
-KeybotThread::KeybotThread(std::shared_ptr<Keybot> keybot)
-    : keybot_(std::move(keybot)),
-      thread_([bot = keybot_](std::stop_token stop) { bot->run(stop); }) {}
+namespace {
+
+// Threads finishing their value after a stop, until a new thread or the program's end joins
+// them. The variable tells of every thread that has ended its work.
+struct Background {
+    std::mutex mutex;
+    std::condition_variable ended;
+    std::vector<std::unique_ptr<KeybotThread>> threads;
+};
+
+Background& background() {
+    static Background b;
+    return b;
+}
+
+} // namespace
+
+KeybotThread::KeybotThread(std::shared_ptr<Keybot> keybot) : keybot_(std::move(keybot)) {
+    {
+        std::lock_guard lock(background().mutex);
+        previous_.swap(background().threads);
+    }
+    thread_ = std::thread([this] {
+        for (const auto& previous : previous_)
+            previous->join();
+        keybot_->run(stop_.get_token(), cut_.get_token());
+        {
+            std::lock_guard lock(background().mutex);
+            finished_ = true;
+        }
+        background().ended.notify_all();
+    });
+}
 
 KeybotThread::~KeybotThread() {
-    interrupt();
+    interruptNow();
     join();
 }
 
 void KeybotThread::interrupt() {
-    thread_.request_stop();
+    stop_.request_stop();
+}
+
+void KeybotThread::interruptNow() {
+    cut_.request_stop();
+    stop_.request_stop();
+    for (const auto& previous : previous_)
+        previous->interruptNow();
 }
 
 void KeybotThread::join() {
@@ -303,6 +344,47 @@ void KeybotThread::join() {
 
 bool KeybotThread::waitUntilTyped(std::chrono::milliseconds timeout) {
     return Keybot::queue().waitUntilTyped(timeout);
+}
+
+void KeybotThread::finishInBackground(std::unique_ptr<KeybotThread> thread) {
+    if (!thread)
+        return;
+    thread->interrupt();
+    std::vector<std::unique_ptr<KeybotThread>> ended;
+    {
+        std::lock_guard lock(background().mutex);
+        auto& threads = background().threads;
+        for (auto it = threads.begin(); it != threads.end();) {
+            if ((*it)->finished()) {
+                ended.push_back(std::move(*it));
+                it = threads.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        threads.push_back(std::move(thread));
+    }
+    // Joining a thread that has ended its work does not wait.
+    ended.clear();
+}
+
+bool KeybotThread::waitForBackground(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(background().mutex);
+    return background().ended.wait_for(lock, timeout, [] {
+        return std::all_of(background().threads.begin(), background().threads.end(),
+                           [](const auto& thread) { return thread->finished(); });
+    });
+}
+
+void KeybotThread::endBackgroundNow() {
+    std::vector<std::unique_ptr<KeybotThread>> threads;
+    {
+        std::lock_guard lock(background().mutex);
+        threads.swap(background().threads);
+    }
+    for (const auto& thread : threads)
+        thread->interruptNow();
+    threads.clear(); // joins
 }
 
 } // namespace serwedge::worker

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <stop_token>
@@ -44,13 +45,15 @@ public:
     // Queues a value for typing; the empty value is ignored.
     static void add(const QString& value);
 
-    // Types queued values until stop is requested; a request also ends the wait for a value and
-    // the pause between keys. A value being typed when the request comes is cut after the
-    // current character, without its terminator; a value not yet begun stays queued.
-    void run(std::stop_token stop);
+    // Types queued values until stop is requested. A request ends the wait for the next value;
+    // a value being typed is finished first, terminator included, and a value not yet begun
+    // stays queued. A request on cut (which comes with one on stop) ends at once: pauses are cut
+    // short and the value being typed ends after its current character, without terminator.
+    // Every key still held is released before run returns.
+    void run(std::stop_token stop, std::stop_token cut = {});
 
     void typeStart();
-    // Types the characters of the value; false when a stop request cut it short.
+    // Types the characters of the value; false when a cut request cut it short.
     bool typeString(const QString& value);
     void typeEnd();
 
@@ -83,29 +86,51 @@ private:
     int numCounter_ = 0;
     config::ConfigHelper::Keymap keyMap_;
     QString keyboardType_;
-    std::stop_token stop_;
+    std::stop_token cut_;
     std::vector<int> held_;
 };
 
-// Runs a Keybot on a thread of its own. Interrupting ends the wait for the next value and any
-// pause at once; destruction interrupts and joins.
+// Runs a Keybot on a thread of its own. It starts typing only once every thread handed to
+// finishInBackground() has ended, so that two runs never type at the same time.
 class KeybotThread {
 public:
     explicit KeybotThread(std::shared_ptr<Keybot> keybot);
+    // Ends at once (interruptNow) and joins.
     ~KeybotThread();
     KeybotThread(const KeybotThread&) = delete;
     KeybotThread& operator=(const KeybotThread&) = delete;
 
+    // Ends the wait for the next value; a value being typed is finished with its terminator
+    // first, and values still queued stay queued for the next run. Does not wait.
     void interrupt();
+    // Ends at once, after releasing every held key: pauses are cut short and a value being
+    // typed ends after its current character. Threads this one waits for end at once as well.
+    void interruptNow();
     void join();
+    // The thread has ended its work (joining it no longer waits for typing).
+    bool finished() const { return finished_; }
     Keybot& keybot() { return *keybot_; }
 
     // Waits until every value queued so far has been typed; false on time-out.
     static bool waitUntilTyped(std::chrono::milliseconds timeout);
 
+    // Stop without waiting (for the user-interface thread): interrupts the thread and keeps it
+    // while it finishes its value. The next KeybotThread waits for it, and joins it, on its own
+    // thread before typing.
+    static void finishInBackground(std::unique_ptr<KeybotThread> thread);
+    // Waits until every thread finishing in the background has ended its work; false on time-out.
+    static bool waitForBackground(std::chrono::milliseconds timeout);
+    // Ends every thread still finishing in the background at once and joins it (closing).
+    static void endBackgroundNow();
+
 private:
     std::shared_ptr<Keybot> keybot_;
-    std::jthread thread_;
+    std::stop_source stop_;
+    std::stop_source cut_;
+    std::atomic<bool> finished_ = false;
+    // Threads finishing in the background when this one started; read-only once started.
+    std::vector<std::unique_ptr<KeybotThread>> previous_;
+    std::thread thread_;
 };
 
 } // namespace serwedge::worker

@@ -33,8 +33,9 @@ ReadingRun::Failure ReadingRun::fail(Stage stage, const QString& message, bool e
 std::optional<ReadingRun::Failure> ReadingRun::start(const config::Config& config,
                                                      WeightWorkerView* view, Options options,
                                                      const FailureReport& report) {
-    // Only one run at a time: what is left of the previous one goes first.
-    shutdown();
+    // Only one run at a time: what is left of the previous one goes first (a value it is still
+    // typing is finished before this run's keystroke thread types).
+    end(false);
     view_ = view;
     options_ = std::move(options);
 
@@ -131,10 +132,8 @@ void ReadingRun::stop() {
 }
 
 void ReadingRun::dropOutputs() {
-    if (keybotThread_) {
-        keybotThread_->interrupt();
-        keybotThread_.reset(); // joins; a value being typed ends after its current character
-    }
+    // A value being typed is finished without waiting for it here.
+    KeybotThread::finishInBackground(std::move(keybotThread_));
     keyBot_.reset();
     if (soundBot_) {
         soundBot_->close();
@@ -144,13 +143,19 @@ void ReadingRun::dropOutputs() {
 }
 
 void ReadingRun::shutdown() {
+    end(true);
+}
+
+void ReadingRun::end(bool typingAtOnce) {
     if (worker_) {
         worker_->cancel(true);
         if (!worker_->waitForFinished(std::chrono::seconds(5)))
             qCWarning(lcRun) << "the reading worker did not end in time";
     }
     dropOutputs();
-    worker_.reset(); // closes the port
+    if (typingAtOnce)
+        KeybotThread::endBackgroundNow(); // releases every key
+    worker_.reset();                      // closes the port
     outputs_.reset();
 }
 

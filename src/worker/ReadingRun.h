@@ -77,9 +77,12 @@ public:
     void deliver(const DataLine& line);
 
     // Stop: cancels the worker with interruption and drops the keystroke engine, the sound and
-    // the duplicate filter. The worker's completion then reports the end to the view.
+    // the duplicate filter; a value being typed is finished, with its terminator, on the
+    // keystroke thread without waiting for it. The worker's completion then reports the end to
+    // the view.
     void stop();
-    // Ends the run at once (closing): stops it, waits for the worker and closes the port.
+    // Ends the run at once (closing): stops it, waits for the worker, closes the port and ends
+    // the typing at once (a value still being finished too), after releasing every key.
     void shutdown();
     // Forgets a worker whose completion has run (not from inside that completion), and ends
     // the run's journal and broker connection.
@@ -106,6 +109,8 @@ private:
     std::optional<Failure> openKeyboardOutput(const config::Config& config,
                                               const FailureReport& report);
     void dropOutputs();
+    // Stops the run and waits for the worker; typingAtOnce also cuts a value being typed.
+    void end(bool typingAtOnce);
     Failure fail(Stage stage, const QString& message, bool endsStart, const FailureReport& report);
 
     WeightWorkerView* view_ = nullptr;

@@ -162,6 +162,8 @@ void RunOutputs::record(const DataLine& line, bool typed, bool ignored) {
     r.count = line.getCount();
     r.raw = line.rawBytes();
     r.value = line.getProcessedData();
+    if (line.getStatus())
+        r.status = line.getStatus()->name();
     r.error = line.isError();
     r.typed = typed;
     r.ignored = ignored;

@@ -11,6 +11,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -20,18 +21,11 @@ using namespace config::ConfigHelper;
 
 namespace {
 
-Extractor makeExtractor(const config::Config& config, bool textWorker) {
+LineProcessor makeLineProcessor(const config::Config& config, bool textWorker) {
     try {
-        return Extractor::forConfig(config, textWorker);
-    } catch (const PatternError& e) {
-        throw InvalidSettingError(e.what());
-    }
-}
-
-ValueChain makeChain(const config::Config& config, bool textWorker) {
-    try {
-        return ValueChain(config, !textWorker);
+        return LineProcessor(config, textWorker);
     } catch (const std::exception& e) {
+        // A pattern that does not compile, an operand that is not a number.
         throw InvalidSettingError(e.what());
     }
 }
@@ -47,8 +41,7 @@ WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view)
 
 WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view, bool textWorker)
     : config_(config::Config::copyConfig(config)), view_(view), textWorker_(textWorker),
-      extractor_(makeExtractor(config, textWorker)), chain_(makeChain(config, textWorker)),
-      generator_(std::random_device{}()) {
+      lines_(makeLineProcessor(config, textWorker)), generator_(std::random_device{}()) {
     rawData_.reserve(30);
     openPort();
 }
@@ -110,11 +103,60 @@ void WeightWorker::preparePort() {
         view_->logEvent(
             QStringLiteral("RTS: off, DTR: on. DSR: %1, CTS: %2.").arg(onOff(dsr), onOff(cts)));
     }
-    // An instrument that sends only on request gets its request once the port is ready.
-    const QString command =
-        config_.getInstrument().value_or(Instrument::getDefault()).getDataCommand();
-    if (!command.isEmpty())
-        sp_->putString(command.toLatin1().toStdString());
+    if (view_ && lines_.stableOnly() && !lines_.statuses().knowsStability())
+        view_->logEvent(workerBundle().getString("stable.only.unknown"));
+    if (writesCommands() && sp_->isSupported("setTimeoutTx")) {
+        // A port that takes no more bytes must not hold up the reading for long.
+        sp_->setTimeoutTx(kWriteTimeoutMs);
+    }
+}
+
+bool WeightWorker::writesCommands() const {
+    const Instrument instrument = config_.getInstrument().value_or(Instrument::getDefault());
+    return config_.getRequestMode() != RequestMode::NONE ||
+           !instrument.getTareCommand().isEmpty() || !instrument.getZeroCommand().isEmpty();
+}
+
+void WeightWorker::writeCommand(const QString& text) {
+    const auto bytes = RequestCommand::decode(text);
+    if (!bytes || bytes->isEmpty())
+        return;
+    try {
+        sp_->putString(bytes->toStdString());
+        writeFailing_ = false;
+    } catch (const std::exception& e) {
+        // The user sees that the instrument was not asked, once and not at every interval.
+        if (view_ && !writeFailing_)
+            view_->logImportantEvent(workerBundle().format("request.failed", {text}) +
+                                     QStringLiteral(" ") + QString::fromUtf8(e.what()));
+        writeFailing_ = true;
+    }
+}
+
+void WeightWorker::sendCommand(Command command) {
+    pendingCommands_.fetch_or(static_cast<int>(command));
+}
+
+void WeightWorker::serviceCommands(std::chrono::steady_clock::time_point& nextRequest) {
+    if (config_.getRequestMode() == RequestMode::INTERVAL) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= nextRequest) {
+            writeCommand(config_.getRequestCommand());
+            // A late turn does not make up for the requests it missed.
+            const auto period = std::chrono::milliseconds(config_.getRequestIntervalMsAsInt());
+            nextRequest = std::max(nextRequest + period, now);
+        }
+    }
+    const int pending = pendingCommands_.exchange(0);
+    if (pending == 0)
+        return;
+    const Instrument instrument = config_.getInstrument().value_or(Instrument::getDefault());
+    if (pending & static_cast<int>(Command::Request))
+        writeCommand(config_.getRequestCommand());
+    if (pending & static_cast<int>(Command::Tare))
+        writeCommand(instrument.getTareCommand());
+    if (pending & static_cast<int>(Command::Zero))
+        writeCommand(instrument.getZeroCommand());
 }
 
 void WeightWorker::logParityError() {
@@ -157,7 +199,16 @@ int WeightWorker::doInBackground() {
     // that every byte already received is processed first.
     if (isCancelled())
         return lastCount;
+    // Commands are only looked at where some can be due. An instrument that sends only on
+    // request gets its request once the port is ready; the first interval request goes out at
+    // once.
+    const bool commands = writesCommands();
+    if (config_.getRequestMode() == RequestMode::ON_START)
+        writeCommand(config_.getRequestCommand());
+    auto nextRequest = std::chrono::steady_clock::now();
     for (;;) {
+        if (commands)
+            serviceCommands(nextRequest);
         const int b = sp_->getByte();
         if (b < 0) {
             if (isCancelled() || idlePause() || isCancelled())
@@ -189,14 +240,8 @@ int WeightWorker::doInBackground() {
         const int count = lastCount + 1;
         lastCount = count;
         lastLine_ = count;
-        const ExtractionResult extracted = extractor_.extract(rawData_);
-        const QDateTime instant = QDateTime::currentDateTimeUtc();
-        const bool error = parityError || framingError;
         try {
-            if (!extracted.ok)
-                throw LineError(QStringLiteral("Extraction error"), extracted.error);
-            const QString processed = chain_.process(extracted.value);
-            publish(DataLine(rawData_, processed, count, instant, error));
+            publish(lines_.process(rawData_, count, parityError || framingError));
         } catch (const LineError& e) {
             // A failed line is dropped whole, so that it cannot spoil the next one.
             logLineError(textWorker_ ? e.message() : e.description());

@@ -3,12 +3,12 @@
 #include "config/Config.h"
 #include "worker/BackgroundTask.h"
 #include "worker/DataLine.h"
-#include "worker/Extractor.h"
-#include "worker/ValueChain.h"
+#include "worker/LineProcessor.h"
 
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -34,6 +34,8 @@ class WeightWorker : public BackgroundTask<int, DataLine> {
 public:
     // Longest line kept while waiting for the terminator; beyond it the bytes are discarded.
     static constexpr qsizetype kMaxLineLength = 64 * 1024;
+    // Longest wait for the port to take a command's bytes.
+    static constexpr int kWriteTimeoutMs = 500;
 
     // Opens the port and switches the view to its running face. Throws InvalidSettingError for
     // an unusable setting, rs232::IOException when the port cannot be opened, and
@@ -45,6 +47,13 @@ public:
     // A&D worker (which tests the device) for AND and AND_EM, the plain worker otherwise.
     static std::unique_ptr<WeightWorker> create(const config::Config& config,
                                                 WeightWorkerView* view);
+
+    // What a user may ask of the instrument while reading.
+    enum class Command { Request = 1, Tare = 2, Zero = 4 };
+    // Asks the reading thread to write the command at its next turn (the request command of the
+    // settings, or the preset's tare or zero command). Callable from any thread; a command that
+    // is not defined is not written.
+    void sendCommand(Command command);
 
     const config::Config& getConfig() const { return config_; }
     // Number of the last terminated line, published or failed; readable from any thread.
@@ -66,18 +75,26 @@ private:
     void logParityError();
     void logFramingError();
     void logLineError(const QString& description);
+    // Writes a command given in the log's writing of control characters. A failure is logged
+    // as one important event until a command goes out again; the reading goes on.
+    void writeCommand(const QString& text);
+    // True when the settings or the preset give commands to write.
+    bool writesCommands() const;
+    // On the reading thread: the request that is due and the commands asked for.
+    void serviceCommands(std::chrono::steady_clock::time_point& nextRequest);
     // True when the loop should stop.
     bool idlePause();
 
     config::Config config_;
     WeightWorkerView* view_;
     const bool textWorker_;
-    Extractor extractor_;
-    ValueChain chain_;
+    LineProcessor lines_;
     std::unique_ptr<rs232::SerialPortLocal> sp_;
     QString rawData_;
     std::minstd_rand generator_;
     std::atomic<int> lastLine_{0};
+    std::atomic<int> pendingCommands_{0};
+    bool writeFailing_ = false;
 };
 
 // For the A&D presets with hardware handshake: after opening, tests the device's DSR and CTS

@@ -36,6 +36,8 @@ Catalogue& workerBundle() {
                                 "mqtt.status.connecting",
                                 "mqtt.status.unreachable",
                                 "mqtt.status.not.available",
+                                "request.failed",
+                                "stable.only.unknown",
                                 // keystroke engine
                                 "cannot_type",
                                 // key injection of the desktop session

@@ -23,7 +23,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <mutex>
 #include <sstream>
 
@@ -47,17 +46,22 @@ std::string readFile(const std::filesystem::path& path) {
 struct Case {
     const char* layout; // setxkbmap argument
     KeyboardType::Value type;
-    // Characters the layout cannot produce by design, with what arrives instead.
-    std::map<char, std::string> differences;
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
     *os << c.layout;
 }
 
-// On the X11 French layout AltGr+2 and AltGr+7 are the plain tilde and grave, not dead keys as
-// the sequences assume, so the completing space arrives as well.
-const std::map<char, std::string> kFrenchAltGrNotDead = {{'~', "~ "}, {'`', "` "}};
+// Presses and releases Caps Lock on the display, as the user would.
+void toggleCapsLock(const std::string& display) {
+    Display* d = XOpenDisplay(display.c_str());
+    ASSERT_NE(d, nullptr);
+    const KeyCode caps = XKeysymToKeycode(d, XK_Caps_Lock);
+    XTestFakeKeyEvent(d, caps, True, CurrentTime);
+    XTestFakeKeyEvent(d, caps, False, CurrentTime);
+    XSync(d, False);
+    XCloseDisplay(d);
+}
 
 class KeystrokeE2E : public ::testing::TestWithParam<Case> {
 protected:
@@ -86,8 +90,10 @@ protected:
     // Types each value followed by ENTER and returns what the window received for each.
     std::vector<std::string> typeValues(const std::shared_ptr<platform::KeyInjector>& injector,
                                         KeyboardType type, KeyMapType mapType,
-                                        const std::vector<QString>& values) {
-        auto bot = std::make_shared<Keybot>(0, 0, K::ENTER, 0, 0, type, mapType, &view_, injector);
+                                        const std::vector<QString>& values, int delay = 0,
+                                        int startWith = 0) {
+        auto bot = std::make_shared<Keybot>(delay, startWith, K::ENTER, 0, 0, type, mapType, &view_,
+                                            injector);
         const std::size_t before = readFile(dir_ / "out").size();
         {
             KeybotThread thread(bot);
@@ -128,32 +134,34 @@ protected:
 
 } // namespace
 
-TEST_P(KeystrokeE2E, everyCompleteCharacterArrivesAsItselfWithTheLayoutAndWithAll) {
+TEST_P(KeystrokeE2E, everyCompleteCharacterArrivesAsItselfWithTheLayoutAndWithAllUnderCapsLock) {
     const Case& c = GetParam();
     e2e::XvfbSession x;
     ASSERT_EQ(x.run({"setxkbmap", c.layout}), 0) << "setxkbmap " << c.layout;
     startTarget(x);
     auto injector = std::make_shared<platform::X11KeyInjector>(x.display());
 
-    for (KeyboardType type : {KeyboardType(c.type), KeyboardType(KeyboardType::ALL)}) {
+    // ALT codes give the same characters whether Caps Lock is on or not; the dead keys of the
+    // sequences that are plain keys in the layout give their character alone.
+    const std::pair<KeyboardType, bool> passes[] = {
+        {c.type, false}, {KeyboardType::ALL, false}, {KeyboardType::ALL, true}};
+    for (const auto& [type, capsLock] : passes) {
+        if (capsLock)
+            toggleCapsLock(x.display());
         const auto table = KeyboardType::getKeymap(type, KeyMapType::ALPHANUMERIC_COMPLETE);
         std::vector<QString> values;
-        std::vector<std::string> expected;
-        for (const auto& [ch, codes] : table) {
+        for (const auto& [ch, codes] : table)
             values.push_back(QString(QChar(ch)));
-            const char a = static_cast<char>(ch);
-            auto diff = c.differences.find(a);
-            expected.push_back(type == c.type && diff != c.differences.end() ? diff->second
-                                                                             : std::string(1, a));
-        }
         const auto received = typeValues(injector, type, KeyMapType::ALPHANUMERIC_COMPLETE, values);
-        ASSERT_EQ(received.size(), expected.size())
-            << type.name().toStdString() << " on " << c.layout;
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(received[i], expected[i])
-                << "character '" << values[i].toStdString() << "' with "
-                << type.name().toStdString() << " on " << c.layout;
+        const std::string pass =
+            type.name().toStdString() + (capsLock ? " with Caps Lock" : "") + " on " + c.layout;
+        ASSERT_EQ(received.size(), values.size()) << pass;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            EXPECT_EQ(received[i], values[i].toStdString())
+                << "character '" << values[i].toStdString() << "' with " << pass;
     }
+    if (injector->capsLockOn())
+        toggleCapsLock(x.display());
     for (KeyboardType type : {KeyboardType(c.type), KeyboardType(KeyboardType::ALL)}) {
         const auto received =
             typeValues(injector, type, KeyMapType::NUMERIC, {"-12,5", "12.5", "+0.75"});
@@ -164,10 +172,10 @@ TEST_P(KeystrokeE2E, everyCompleteCharacterArrivesAsItselfWithTheLayoutAndWithAl
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, KeystrokeE2E,
-                         ::testing::Values(Case{"us", KeyboardType::QUERTY, {}},
-                                           Case{"us(intl)", KeyboardType::US_INTERNATIONAL, {}},
-                                           Case{"de", KeyboardType::GERMAN, {}},
-                                           Case{"fr", KeyboardType::AZERTY, kFrenchAltGrNotDead}),
+                         ::testing::Values(Case{"us", KeyboardType::QUERTY},
+                                           Case{"us(intl)", KeyboardType::US_INTERNATIONAL},
+                                           Case{"de", KeyboardType::GERMAN},
+                                           Case{"fr", KeyboardType::AZERTY}),
                          [](const auto& info) {
                              return KeyboardType(info.param.type).name().toStdString();
                          });
@@ -233,14 +241,8 @@ TEST(KeystrokeE2EInjector, reportsTheCapsLockStateOfTheServer) {
     ASSERT_EQ(x.run({"setxkbmap", "us"}), 0);
     platform::X11KeyInjector injector(x.display());
     EXPECT_FALSE(injector.capsLockOn());
-    Display* d = XOpenDisplay(x.display().c_str());
-    ASSERT_NE(d, nullptr);
-    const KeyCode caps = XKeysymToKeycode(d, XK_Caps_Lock);
-    XTestFakeKeyEvent(d, caps, True, CurrentTime);
-    XTestFakeKeyEvent(d, caps, False, CurrentTime);
-    XSync(d, False);
+    toggleCapsLock(x.display());
     EXPECT_TRUE(injector.capsLockOn());
-    XCloseDisplay(d);
 }
 
 TEST_F(KeystrokeE2E, keypadDigitsTypeThoughNumLockWasOffAndNumLockIsOffAgainAfterwards) {
@@ -272,4 +274,16 @@ TEST_F(KeystrokeE2E, keypadDigitsTypeThoughNumLockWasOffAndNumLockIsOffAgainAfte
     XSync(d, False);
     EXPECT_FALSE(numLockOn());
     XCloseDisplay(d);
+}
+
+TEST_F(KeystrokeE2E, aDelayLongerThanTheAutoRepeatDelayTypesEveryKeyOnce) {
+    e2e::XvfbSession x;
+    ASSERT_EQ(x.run({"setxkbmap", "us"}), 0);
+    startTarget(x);
+    auto injector = std::make_shared<platform::X11KeyInjector>(x.display());
+    // The server repeats a key held for 660 ms; each pause here lasts 1000 ms.
+    const auto received = typeValues(injector, KeyboardType::QUERTY,
+                                     KeyMapType::ALPHANUMERIC_COMPLETE, {"7A"}, 1000, K::TAB);
+    EXPECT_EQ(received, std::vector<std::string>{"\t7A"});
+    EXPECT_TRUE(view_.important().isEmpty()) << view_.important().join("\n").toStdString();
 }

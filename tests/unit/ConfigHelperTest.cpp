@@ -60,6 +60,22 @@ const RuleCase kRuleCases[] = {
     {"CustomRegEx", CustomRegEx::valid, "([0-9]+", false},
     {"CustomRegEx", CustomRegEx::valid, "[0-9]+", false},
     {"CustomRegEx", CustomRegEx::valid, "(?:x)([0-9]+)", true},
+    // The engine counts the groups: a non-capturing group gives no value, a group after an
+    // escaped backslash does.
+    {"CustomRegEx", CustomRegEx::valid, R"((?:\d+))", false},
+    {"CustomRegEx", CustomRegEx::valid, R"(\\(\d+))", true},
+    {"CustomRegEx", CustomRegEx::valid, R"([(](?<v>\d+))", true},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "", true},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "99", false},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "100", true},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "3600000", true},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "3600001", false},
+    {"RequestIntervalMs", RequestIntervalMs::valid, "1s", false},
+    {"RequestCommand", RequestCommand::valid, "", true},
+    {"RequestCommand", RequestCommand::valid, "SI<13><10>", true},
+    {"RequestCommand", RequestCommand::valid, "<256>", false},
+    {"RequestCommand", RequestCommand::valid, "<0013>", false},
+    {"RequestCommand", RequestCommand::valid, QString(QChar(8364)), false},
 };
 
 INSTANTIATE_TEST_SUITE_P(AllRules, RuleHolders, ::testing::ValuesIn(kRuleCases));
@@ -156,4 +172,16 @@ TEST(InputTerminatorTest, anyByteIsValidAndConstantsAreFoundByValue) {
     EXPECT_EQ(InputTerminator::selectionText(13), "13 <CR>");
     EXPECT_EQ(InputTerminator::selectionText(3), "3");
     EXPECT_EQ(InputTerminator::getDefault(), 13);
+}
+
+TEST(RequestCommandText, controlCharactersAreWrittenAsTheLogShowsThem) {
+    const std::pair<QString, QByteArray> cases[] = {
+        {"SI<13><10>", "SI\r\n"},     {"<27>P<13><10>", "\x1bP\r\n"}, {"w", "w"},
+        {"<0>", QByteArray(1, '\0')}, {"a<b>c<", "a<b>c<"}, // a "<" without a number stands for
+                                                            // itself
+        {"<<13>>", "<\r>"},           {QString(QChar(176)), "\xb0"},
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(RequestCommand::decode(text), bytes) << text.toStdString();
+    EXPECT_FALSE(RequestCommand::decode("S<300>").has_value());
 }

@@ -9,13 +9,13 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
+#include "../support/FirstPressGate.h"
 #include "../support/ImportantEventsView.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <random>
@@ -32,6 +32,7 @@ namespace K = serwedge::config::KeyCodes;
 namespace {
 
 using RecordingView = test_support::ImportantEventsView;
+using test_support::FirstPressGate;
 
 Event P(int code) {
     return {Event::Press, code};
@@ -130,6 +131,8 @@ TEST(Keybot, usInternationalApostropheIsDeadAcuteThenSpace) {
     b.bot->typeString("'");
     EXPECT_EQ(b.keys->events(), (std::vector<Event>{P(K::DEAD_ACUTE), W(3), R(K::DEAD_ACUTE), W(3),
                                                     P(K::SPACE), W(3), R(K::SPACE), W(3)}));
+    // Through the call that lets an injector leave it out where the key is not dead.
+    EXPECT_EQ(b.keys->deadKeySpaces(), 1);
 }
 
 TEST(Keybot, azertyNumericShiftsDigitsAndReportsLetters) {
@@ -289,7 +292,10 @@ TEST(Keybot, randomValuesWithFailingPressesUseOnlyTableKeysAndLeaveNoneDown) {
 class KeybotLoop : public ::testing::Test {
 protected:
     void SetUp() override { Keybot::queue().clear(); }
-    void TearDown() override { Keybot::queue().clear(); }
+    void TearDown() override {
+        KeybotThread::endBackgroundNow();
+        Keybot::queue().clear();
+    }
 };
 
 TEST_F(KeybotLoop, emptyValuesAreNotQueuedAndTypeNothing) {
@@ -335,27 +341,40 @@ TEST_F(KeybotLoop, interruptEndsTheWaitForAValue) {
     EXPECT_TRUE(b.keys->events().empty());
 }
 
-TEST_F(KeybotLoop, stopDuringAValueCutsItCleanlyWithoutTerminator) {
-    // A pause of 10 s per key: the value could only finish if the stop did not cut the pauses.
+TEST_F(KeybotLoop, stopDuringAValueFinishesItWithItsTerminatorAndTheNextRunWaitsForIt) {
+    Bot first(KeyboardType::GERMAN, KeyMapType::ALPHANUMERIC_COMPLETE, 5, 0, K::ENTER);
+    Bot second(KeyboardType::GERMAN, KeyMapType::ALPHANUMERIC_COMPLETE, 0, 0, K::TAB);
+    first.keys->setSleeps(true);
+    FirstPressGate gate;
+    gate.attach(*first.keys);
+    Keybot::add("@b");
+    Keybot::add("9");
+    auto thread = std::make_unique<KeybotThread>(first.bot);
+    ASSERT_TRUE(gate.waitForPress());
+    // Returns while the value is still being typed: the caller does not wait for it.
+    KeybotThread::finishInBackground(std::move(thread));
+    EXPECT_EQ(first.keys->pressedCodes(), std::vector<int>{K::CONTROL});
+    KeybotThread next(second.bot);
+    gate.letGo();
+    ASSERT_TRUE(KeybotThread::waitUntilTyped(std::chrono::seconds(30)));
+    EXPECT_EQ(first.keys->pressedCodes(),
+              (std::vector<int>{K::CONTROL, K::ALT, K::Q, K::letter('B'), K::ENTER}));
+    EXPECT_TRUE(first.keys->held().empty());
+    // The queued value waited for the next run.
+    EXPECT_EQ(second.keys->pressedCodes(), (std::vector<int>{K::digit(9), K::TAB}));
+}
+
+TEST_F(KeybotLoop, interruptNowCutsTheValueWithoutTerminatorAndReleasesEveryKey) {
+    // A pause of 10 s per key: the value could only finish if the cut did not end the pauses.
     Bot b(KeyboardType::GERMAN, KeyMapType::ALPHANUMERIC_COMPLETE, 10000, 0, K::ENTER);
     b.keys->setSleeps(true);
-    std::atomic<int> presses = 0;
-    std::mutex mutex;
-    std::condition_variable firstPress;
-    b.keys->onEvent([&](const Event& e) {
-        if (e.kind == Event::Press && ++presses == 1) {
-            std::lock_guard lock(mutex); // the waiter is either before its check or asleep
-            firstPress.notify_all();
-        }
-    });
+    FirstPressGate gate;
+    gate.attach(*b.keys);
     Keybot::add("@bcdef");
     KeybotThread thread(b.bot);
-    {
-        std::unique_lock lock(mutex);
-        ASSERT_TRUE(
-            firstPress.wait_for(lock, std::chrono::seconds(30), [&] { return presses >= 1; }));
-    }
-    thread.interrupt();
+    ASSERT_TRUE(gate.waitForPress());
+    thread.interruptNow();
+    gate.letGo();
     thread.join();
     // The at sign was under way (CONTROL down): it is finished, nothing after it.
     EXPECT_EQ(b.keys->pressedCodes(), (std::vector<int>{K::CONTROL, K::ALT, K::Q}));

@@ -62,6 +62,17 @@ void RecordingKeyInjector::pause(int ms, std::stop_token stop) {
         interruptibleSleep(ms, stop);
 }
 
+void RecordingKeyInjector::pressDeadKeySpace() {
+    KeyInjector::pressDeadKeySpace();
+    std::lock_guard lock(mutex_);
+    ++deadKeySpaces_;
+}
+
+int RecordingKeyInjector::deadKeySpaces() const {
+    std::lock_guard lock(mutex_);
+    return deadKeySpaces_;
+}
+
 bool RecordingKeyInjector::capsLockOn() {
     std::lock_guard lock(mutex_);
     return capsLock_;

@@ -26,6 +26,8 @@ public:
     void release(int code) override;
     void pause(int ms, std::stop_token stop = {}) override;
     bool capsLockOn() override;
+    // Recorded as a press of SPACE, and counted.
+    void pressDeadKeySpace() override;
 
     // Everything recorded so far, in order; refused presses and releases are not recorded.
     std::vector<Event> events() const;
@@ -33,6 +35,8 @@ public:
     std::vector<int> pressedCodes() const;
     // Keys pressed and not yet released.
     std::set<int> held() const;
+    // Presses of SPACE made through pressDeadKeySpace().
+    int deadKeySpaces() const;
     void clear();
 
     void setCapsLock(bool on);
@@ -57,6 +61,7 @@ private:
     double failProbability_ = 0.0;
     bool failReleasesRandomly_ = false;
     std::mt19937 random_;
+    int deadKeySpaces_ = 0;
     bool capsLock_ = false;
     bool sleeps_ = false;
     std::function<void(const Event&)> callback_;

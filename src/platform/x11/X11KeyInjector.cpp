@@ -4,6 +4,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -26,6 +27,11 @@ int trapError(Display*, XErrorEvent* event) {
 
 // Each spare keycode the injector remaps shows one symbol; a few cover every layout.
 constexpr std::size_t kMaxSpares = 10;
+
+// The dead-key symbols: XK_dead_grave to XK_dead_longsolidusoverlay.
+bool isDeadKey(unsigned long sym) {
+    return sym >= 0xfe50 && sym <= 0xfe93;
+}
 
 } // namespace
 
@@ -204,6 +210,7 @@ void X11KeyInjector::refreshKeymap() {
     controlKey_ = find(XK_Control_L);
     altKey_ = find(XK_Alt_L);
     level3Key_ = find(XK_ISO_Level3_Shift);
+    level3Mask_ = XkbKeysymToModifiers(display_, XK_ISO_Level3_Shift);
 }
 
 std::optional<X11KeyInjector::Location> X11KeyInjector::locate(KeySym sym) {
@@ -339,6 +346,7 @@ void X11KeyInjector::press(int code) {
         pressed_[code] = shiftKey_;
         return;
     }
+    lastKeycode_ = 0;
     const KeySym sym = keysymFor(code);
     if (KeyCodes::isNumpadDigit(code))
         ensureNumLock();
@@ -346,6 +354,11 @@ void X11KeyInjector::press(int code) {
     applyModifiers();
     fake(kc, true);
     pressed_[code] = kc;
+    holds_.pressed(kc);
+    const auto shift = pressed_.find(KeyCodes::SHIFT);
+    lastKeycode_ = kc;
+    lastModifiers_ = (shift != pressed_.end() && shift->second != 0 ? ShiftMask : 0) |
+                     (level3Down_ ? level3Mask_ : 0);
 }
 
 void X11KeyInjector::release(int code) {
@@ -366,9 +379,33 @@ void X11KeyInjector::release(int code) {
     auto it = pressed_.find(code);
     if (it == pressed_.end())
         return; // not down
-    if (it->second != 0)
-        fake(it->second, false);
+    // A key a pause has released already stays up.
+    const unsigned kc = it->second;
+    if (kc != 0 && (code == KeyCodes::SHIFT || holds_.held(kc))) {
+        fake(kc, false);
+        holds_.released(kc);
+    }
     pressed_.erase(it);
+}
+
+void X11KeyInjector::pressDeadKeySpace() {
+    deadKeySpaceDown_ = false;
+    if (lastKeycode_ != 0) {
+        refreshKeymap();
+        // Not a dead key here (AltGr+7 is a plain grave accent on the French layout): the
+        // accent has arrived already, and a SPACE would follow it.
+        if (!isDeadKey(symbolOf(lastKeycode_, lastModifiers_ | lockedState())))
+            return;
+    }
+    press(KeyCodes::SPACE);
+    deadKeySpaceDown_ = true;
+}
+
+void X11KeyInjector::releaseDeadKeySpace() {
+    if (!deadKeySpaceDown_)
+        return;
+    release(KeyCodes::SPACE);
+    deadKeySpaceDown_ = false;
 }
 
 void X11KeyInjector::typeComposed(unsigned long value) {
@@ -377,17 +414,38 @@ void X11KeyInjector::typeComposed(unsigned long value) {
         throw KeyInjectorError("the character code " + std::to_string(value) +
                                " cannot be typed as a key symbol");
     const KeySym sym = value;
-    const auto loc = locate(sym);
+    // The modifiers with which the key gives the symbol in the present state, Caps Lock
+    // included: the character does not depend on Caps Lock, as with the other platform's
+    // ALT codes (Shift makes up for Caps Lock on a letter).
+    const unsigned state = lockedState();
+    const auto modifiersFor = [&](unsigned keycode) -> std::optional<std::vector<unsigned>> {
+        const std::pair<unsigned, std::vector<unsigned>> choices[] = {
+            {0u, {}},
+            {ShiftMask, {shiftKey_}},
+            {level3Mask_, {level3Key_}},
+            {ShiftMask | level3Mask_, {shiftKey_, level3Key_}}};
+        for (const auto& [mask, keys] : choices) {
+            if ((mask & level3Mask_) != 0 && (level3Key_ == 0 || level3Mask_ == 0))
+                continue;
+            if ((mask & ShiftMask) != 0 && shiftKey_ == 0)
+                continue;
+            if (symbolOf(keycode, state | mask) == sym)
+                return keys;
+        }
+        return std::nullopt;
+    };
     std::vector<unsigned> modifiers;
     unsigned kc = 0;
-    if (loc && (loc->level < 2 || level3Key_ != 0)) {
-        kc = loc->keycode;
-        if (loc->level % 2 == 1)
-            modifiers.push_back(shiftKey_);
-        if (loc->level >= 2)
-            modifiers.push_back(level3Key_);
-    } else {
+    if (const auto loc = locate(sym)) {
+        if (auto keys = modifiersFor(loc->keycode)) {
+            kc = loc->keycode;
+            modifiers = std::move(*keys);
+        }
+    }
+    if (kc == 0) {
         kc = spareFor(sym);
+        refreshKeymap();
+        modifiers = modifiersFor(kc).value_or(std::vector<unsigned>{});
     }
     std::vector<unsigned> held;
     try {
@@ -409,6 +467,27 @@ void X11KeyInjector::typeComposed(unsigned long value) {
         XFlush(display_);
         throw;
     }
+}
+
+unsigned X11KeyInjector::lockedState() {
+    XkbStateRec state;
+    if (XkbGetState(display_, XkbUseCoreKbd, &state) != Success)
+        return XkbBuildCoreState(0u, static_cast<unsigned>(group_));
+    return XkbBuildCoreState(static_cast<unsigned>(state.locked_mods | state.latched_mods),
+                             static_cast<unsigned>(state.group));
+}
+
+X11KeyInjector::KeySym X11KeyInjector::symbolOf(unsigned keycode, unsigned state) {
+    unsigned consumed = 0;
+    ::KeySym sym = NoSymbol;
+    if (!XkbTranslateKeyCode(xkb_, static_cast<KeyCode>(keycode), state, &consumed, &sym))
+        return NoSymbol;
+    if ((state & LockMask) != 0 && (consumed & LockMask) == 0) {
+        ::KeySym lower = NoSymbol, upper = NoSymbol;
+        XConvertCase(sym, &lower, &upper);
+        sym = upper;
+    }
+    return sym;
 }
 
 bool X11KeyInjector::lockedModifier(KeySym lockKey) {
@@ -434,7 +513,7 @@ void X11KeyInjector::ensureNumLock() {
 }
 
 void X11KeyInjector::pause(int ms, std::stop_token stop) {
-    interruptibleSleep(ms, stop);
+    holds_.pause(ms, stop, [this](unsigned keycode) { fake(keycode, false); });
 }
 
 bool X11KeyInjector::capsLockOn() {

@@ -4,6 +4,9 @@
 #include "serwedge/prefs/FilePreferences.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/prefs/QSettingsPreferences.h"
+#include "serwedge/prefs/SettingRules.h"
+
+#include "config/ConfigBundle.h"
 
 #include <QFile>
 
@@ -44,11 +47,16 @@ public:
     Loader(Preferences& node, QStringList& invalid) : node_(node), invalid_(invalid) {}
 
     template <class E, class Set> void named(const char* key, Set set) {
-        const QString text = node_.get(QLatin1String(key), E::getDefault().name());
+        named<E>(key, set, E::getDefault());
+    }
+
+    // def stands for a missing or invalid value.
+    template <class E, class Set> void named(const char* key, Set set, E def) {
+        const QString text = node_.get(QLatin1String(key), def.name());
         if (auto value = E::valueOf(text)) {
             set(*value);
         } else {
-            set(E::getDefault());
+            set(def);
             invalid_.append(QLatin1String(key));
         }
     }
@@ -64,11 +72,15 @@ public:
     }
 
     template <class Rule, class Set> void text(const char* key, Set set) {
-        const QString value = present(node_.get(QLatin1String(key), Rule::getDefault()));
+        text<Rule>(key, set, Rule::getDefault());
+    }
+
+    template <class Rule, class Set> void text(const char* key, Set set, const QString& def) {
+        const QString value = present(node_.get(QLatin1String(key), def));
         if (Rule::valid(value)) {
             set(value);
         } else {
-            set(present(Rule::getDefault()));
+            set(present(def));
             invalid_.append(QLatin1String(key));
         }
     }
@@ -83,6 +95,10 @@ private:
 } // namespace
 
 bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringList* invalidKeys) {
+    known_.clear();
+    for (const QString& key : node_->keys()) {
+        known_.insert(key, node_->get(key, QString()));
+    }
     QStringList invalid;
     Loader load(*node_, invalid);
     Preferences& n = *node_;
@@ -133,6 +149,18 @@ bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringLi
     load.text<H::IgnoreDifference>("ignoreDifference",
                                    [&](const QString& v) { c.setIgnoreDifference(v); });
     load.text<H::CustomRegEx>("customRegEx", [&](const QString& v) { c.setCustomRegEx(v); });
+    // Settings written before these keys existed take the preset's request defaults, so that
+    // an instrument which was asked on start still is.
+    c.stableOnly = load.flag("stableOnly", false);
+    Config preset;
+    preset.takeRequestDefaultsOf(c.getInstrument().value_or(H::Instrument::getDefault()));
+    load.text<H::RequestCommand>(
+        "requestCommand", [&](const QString& v) { c.setRequestCommand(v); },
+        preset.getRequestCommand());
+    load.named<H::RequestMode>(
+        "requestMode", [&](H::RequestMode v) { c.setRequestMode(v); }, preset.getRequestMode());
+    load.text<H::RequestIntervalMs>("requestIntervalMs",
+                                    [&](const QString& v) { c.setRequestIntervalMs(v); });
 
     // The journal and MQTT; stores written before they existed load their defaults.
     namespace R = config::OutputRules;
@@ -200,6 +228,10 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
     add("customRegEx", c.getCustomRegEx());
     add("ignoreTimeLimit", c.getIgnoreTimeLimit());
     add("ignoreDifference", c.getIgnoreDifference());
+    add("stableOnly", flag(c.stableOnly));
+    add("requestCommand", c.getRequestCommand());
+    add("requestMode", c.getRequestMode().name());
+    add("requestIntervalMs", c.getRequestIntervalMs());
     const OutputSettings& o = c.outputs;
     add("journal", flag(o.journal));
     add("journalFolder", o.journalFolder);
@@ -219,12 +251,26 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
 
 void SettingsStore::saveConfig(const Config& config) {
     try {
+        QList<std::pair<QString, QString>> changed;
         for (const auto& [key, value] : storedForm(config)) {
-            node_->put(key, value);
+            const auto it = known_.constFind(key);
+            if (it == known_.constEnd() || *it != value) {
+                changed.append({key, value});
+            }
         }
-        if (config.outputs.mqttPassword.isEmpty())
+        // A password that was cleared leaves no entry behind.
+        if (config.outputs.mqttPassword.isEmpty() && known_.contains(QLatin1String(kPasswordKey))) {
             node_->remove(QLatin1String(kPasswordKey));
-        node_->flush();
+            node_->flush();
+            known_.remove(QLatin1String(kPasswordKey));
+        }
+        if (changed.isEmpty()) {
+            return;
+        }
+        node_->putAll(changed);
+        for (const auto& [key, value] : changed) {
+            known_.insert(key, value);
+        }
     } catch (const BackingStoreError& e) {
         diagnostic(QStringLiteral("saveConfig exception: ") + QString::fromStdString(e.what()));
     } catch (const std::invalid_argument& e) {
@@ -243,12 +289,61 @@ void SettingsStore::exportTo(QIODevice& out) {
     exportNode(copy, out);
 }
 
-ImportResult SettingsStore::importFrom(QIODevice& in) {
-    Preferences* root = node_;
-    while (root->parent()) {
-        root = root->parent();
+namespace {
+
+// A value as an error message shows it: control characters as their code between "<" and ">",
+// and no longer than a line.
+QString shownValue(const QString& value) {
+    constexpr qsizetype kMaxShown = 100;
+    QString shown;
+    for (const QChar c : value.left(kMaxShown)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            shown += QStringLiteral("<%1>").arg(int(c.unicode()));
+        } else {
+            shown += c;
+        }
     }
-    const ImportResult result = importPreferences(in, *root, QLatin1String(kNodePath));
+    return value.size() > kMaxShown ? shown + QStringLiteral("...") : shown;
+}
+
+} // namespace
+
+QString unknownSettingsText(const QStringList& keys) {
+    constexpr qsizetype kMaxListed = 20;
+    QStringList shown;
+    for (const QString& key : keys.mid(0, kMaxListed)) {
+        shown.append(shownValue(key));
+    }
+    if (keys.size() > kMaxListed) {
+        shown.append(QStringLiteral("..."));
+    }
+    return config::configBundle().format("import.unknown.settings",
+                                         {shown.join(QStringLiteral(", "))});
+}
+
+ImportResult SettingsStore::importFrom(QIODevice& in) {
+    ImportResult result;
+    const auto entries =
+        readPreferenceEntries(in, QLatin1String(kNodePath), ImportLimits{}, &result.ignored);
+    QList<std::pair<QString, QString>> accepted;
+    for (const auto& [key, value] : entries) {
+        const std::optional<bool> valid = isValidStoredValue(key, value);
+        if (!valid) {
+            result.unknownKeys.append(key);
+        } else if (!*valid) {
+            throw InvalidPreferencesFormatError(
+                config::configBundle().format("import.invalid.setting", {key, shownValue(value)}));
+        } else {
+            accepted.append({key, value});
+        }
+    }
+    if (!accepted.isEmpty()) {
+        node_->putAll(accepted);
+        for (const auto& [key, value] : accepted) {
+            known_.insert(key, value);
+        }
+    }
+    result.applied = static_cast<int>(accepted.size());
     node_->sync();
     return result;
 }

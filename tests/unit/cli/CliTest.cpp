@@ -46,7 +46,7 @@ QStringList lines(const QByteArray& out) {
         if (l.isEmpty())
             continue;
         const QJsonObject o = QJsonDocument::fromJson(l).object();
-        EXPECT_EQ(o.size(), 4) << l.toStdString();
+        EXPECT_EQ(o.size(), 5) << l.toStdString();
         result << QStringLiteral("%1|%2|%3|%4")
                       .arg(o.value("count").toInt())
                       .arg(o.value("raw").toString(), o.value("value").toString(),
@@ -123,6 +123,9 @@ TEST(Cli, refusedOptionsAndBadUsageExitWithTwo) {
         {"replay", "--bit-rate", "9601", "x"},
         {"replay", "--parity", "none", "x"},
         {"replay", "--no-such-option", "x"},
+        {"replay", "--request-every", "99", "x"},
+        {"replay", "--request-mode", "sometimes", "x"},
+        {"replay", "--request-command", "S<300>", "x"},
         {"replay"},
         {"read"},
         {"frobnicate"},
@@ -135,6 +138,22 @@ TEST(Cli, refusedOptionsAndBadUsageExitWithTwo) {
     }
     const CliRun r = cli({"replay", "--decimals", "9", "x"});
     EXPECT_TRUE(r.err.contains("--decimals")) << r.err.toStdString();
+}
+
+// A status line has its kind and no value at all; with --stable-only a moving weight is not
+// given either.
+TEST(Cli, statusLinesCarryTheirKindAndANullValue) {
+    const CliRun r = cli({"replay", "--instrument", "METTLER_DIALOG", "--stable-only", "-"},
+                         "S S     100.00 g\r\nS D      99.98 g\r\nS +\r\nES\r\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList got;
+    for (const QByteArray& l : r.out.trimmed().split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(l).object();
+        got << o.value("status").toString() + "|" +
+                   (o.value("value").isNull() ? QStringLiteral("null")
+                                              : o.value("value").toString());
+    }
+    EXPECT_EQ(got, (QStringList{"STABLE|100.00", "UNSTABLE|null", "OVERLOAD|null", "ERROR|null"}));
 }
 
 TEST(Cli, unreadableInputAndUnopenablePortExitWithOne) {

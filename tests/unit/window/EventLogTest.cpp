@@ -86,6 +86,25 @@ TEST_F(EventLogTest, linesWithoutValueOrWithUnplaceableValueAreShownWhole) {
     }
 }
 
+// A withheld line says why: out-of-range and error lines stand out, headers and values not yet
+// stable do not flood the log.
+TEST_F(EventLogTest, withheldLinesAreShownWithTheirKind) {
+    using K = serwedge::config::ConfigHelper::StatusKind;
+    const std::pair<K, const char*> cases[] = {
+        {K::OVERLOAD, "important"},  {K::UNDERLOAD, "important"}, {K::ERROR, "important"},
+        {K::NOT_A_VALUE, "regular"}, {K::UNSTABLE, "regular"},
+    };
+    for (const auto& [kind, style] : cases) {
+        EventLog log;
+        log.displayLine(DataLine("S +\r\n", "", 1, QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)),
+                                 false, {kind, true}));
+        EXPECT_EQ(log.lastLinePieces(),
+                  (Pieces{{"07:08:09 " + kind.toString() + ": S +<13><10>", style}}))
+            << kind.name().toStdString();
+    }
+    EXPECT_EQ(K(K::OVERLOAD).toString(), "Overload");
+}
+
 TEST_F(EventLogTest, stylesHaveTheirColoursAndUnknownIsEmphasised) {
     EventLog log;
     const auto fg = [&](const char* s) { return log.style(s).foreground().color(); };

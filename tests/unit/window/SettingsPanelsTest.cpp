@@ -96,7 +96,9 @@ QLineEdit* fieldOf(serwedge::WeightToKeyFrame2& f, const char* control) {
         {"editNumCharactersTextField", f.settingsTabs().editNumCharactersTextField},
         {"removeCharactersTextField", f.settingsTabs().removeCharactersTextField},
         {"everyXValuesTextField", f.settingsTabs().everyXValuesTextField},
-        {"delayTextField", f.settingsTabs().delayTextField}};
+        {"delayTextField", f.settingsTabs().delayTextField},
+        {"requestCommandBox", f.settingsTabs().requestCommandBox->lineEdit()},
+        {"requestIntervalTextField", f.settingsTabs().requestIntervalTextField}};
     for (const auto& [name, field] : fields)
         if (qstrcmp(name, control) == 0)
             return field;
@@ -115,11 +117,16 @@ QString storedValue(const serwedge::config::Config& c, const char* control) {
         return c.getRemoveCharacters();
     if (name == "everyXValuesTextField")
         return c.getEveryXValues();
+    if (name == "requestCommandBox")
+        return c.getRequestCommand();
+    if (name == "requestIntervalTextField")
+        return c.getRequestIntervalMs();
     return c.getDelay();
 }
 
 const char* const kProcessing = "WeightToKeyFrame2.processingPanel.tab.title";
 const char* const kOutput = "WeightToKeyFrame2.outputPanel.tab.title";
+const char* const kInput = "WeightToKeyFrame2.inputPanel.tab.title";
 
 std::vector<FieldCase> fieldCases() {
     const QString longNumber = QString(5000, QLatin1Char('9'));
@@ -155,19 +162,28 @@ std::vector<FieldCase> fieldCases() {
         {"delayTextField", kOutput, "", true, "", nullptr},
         {"delayTextField", kOutput, "1001", false, {}, "error.intercharacter.delay"},
         {"delayTextField", kOutput, "5 ms", false, {}, "error.intercharacter.delay"},
+        {"requestCommandBox", kInput, "S<13><10>", true, "S<13><10>", nullptr},
+        {"requestCommandBox", kInput, "S<300>", false, {}, "error.request.command"},
+        {"requestIntervalTextField", kInput, "250", true, "250", nullptr},
+        {"requestIntervalTextField", kInput, "99", false, {}, "error.request.interval"},
     };
 }
 
 TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestInPlace) {
     Frame& f = buildShown();
+    // The interval is only edited for requests at intervals.
+    f.settingsTabs().requestModeBox->setCurrentIndex(H::RequestMode::INTERVAL);
     for (const FieldCase& c : fieldCases()) {
         SCOPED_TRACE(std::string(c.control) + " <- \"" + c.typed.left(20).toStdString() + "\"");
         QLineEdit* field = fieldOf(f, c.control);
         ASSERT_NE(field, nullptr);
+        // An editable list holds the focus for its line edit.
+        QWidget* focused =
+            qobject_cast<QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
         f.tabs()->setCurrentWidget(page(c.titleKey));
-        field->setFocus(Qt::OtherFocusReason);
+        focused->setFocus(Qt::OtherFocusReason);
         pump(20);
-        ASSERT_EQ(QApplication::focusWidget(), field);
+        ASSERT_EQ(QApplication::focusWidget(), focused);
         const QString before = storedValue(f.getConfig(), c.control);
         dialogs.shown.clear();
 
@@ -187,7 +203,7 @@ TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestIn
             EXPECT_EQ(storedValue(f.getConfig(), c.control), before);
             // The field's tab is in front and the focus is back in the field.
             EXPECT_EQ(f.tabs()->currentWidget(), page(c.titleKey));
-            EXPECT_EQ(QApplication::focusWidget(), field);
+            EXPECT_EQ(QApplication::focusWidget(), focused);
             // Leave a valid text behind for the next case.
             field->setText(before);
             f.settingsTabs().instrumentBox->setFocus(Qt::TabFocusReason);
@@ -715,3 +731,23 @@ TEST_F(SettingsPanelsTest, aboutPaneShowsTheVersionAndItsLinksOpenInTheBrowser) 
 }
 
 } // namespace
+
+// The request settings follow the preset until the user sets them.
+TEST_F(SettingsPanelsTest, requestCommandAndModeFollowThePresetUntilTheUserSetsThem) {
+    Frame& f = build();
+    serwedge::SettingsTabs& tabs = f.settingsTabs();
+    selectInstrument(H::Instrument::MITUTOYO);
+    EXPECT_EQ(tabs.requestCommandBox->currentText(), "1<13>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::ON_START);
+    selectInstrument(H::Instrument::METTLER_DIALOG);
+    EXPECT_EQ(f.getConfig().getRequestCommand(), "SI<13><10>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::NONE);
+    EXPECT_EQ(tabs.requestCommandBox->count(), 2); // SI and S offered
+
+    tabs.requestCommandBox->setEditText("P<13><10>");
+    tabs.requestModeBox->setCurrentIndex(H::RequestMode::INTERVAL);
+    selectInstrument(H::Instrument::GENERIC);
+    EXPECT_EQ(tabs.requestCommandBox->currentText(), "P<13><10>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::INTERVAL);
+    EXPECT_TRUE(tabs.requestIntervalTextField->isEnabled());
+}

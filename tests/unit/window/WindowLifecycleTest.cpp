@@ -3,9 +3,12 @@
 
 #include "WindowTestSupport.h"
 
+#include "../../support/FirstPressGate.h"
+
 #include "config/KeyCodes.h"
 #include "outputs/Journal.h"
 #include "outputs/MqttPublisher.h"
+#include "serwedge/GlobalShortcut.h"
 #include "serwedge/OutputsPanel.h"
 
 #include <QCheckBox>
@@ -271,6 +274,25 @@ TEST_F(WindowLifecycleTest, aNetworkInstrumentTypedInThePortBoxIsKeptThoughNotLi
     EXPECT_EQ(f.settingsTabs().portList->currentText(), "tcp://10.1.1.9:4001");
     f.updateConfigFromTabs();
     EXPECT_EQ(f.getConfig().getPort(), "tcp://10.1.1.9:4001");
+}
+
+TEST_F(WindowLifecycleTest, stopFinishesTheValueBeingTypedWithoutHoldingUpTheWindow) {
+    twoPorts();
+    storeRunSettings();
+    test_support::FirstPressGate gate;
+    gate.attach(*injector);
+    Frame& f = build();
+    f.startStopButton()->click();
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(pumpUntil([&] { return gate.waitForPress(std::chrono::milliseconds(0)); }));
+    f.startStopButton()->click();
+    // The click came back while the typing thread still waits at the value's first key.
+    EXPECT_EQ(injector->pressedCodes(), std::vector<int>{K::digit(1)});
+    gate.letGo();
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    injector->onEvent({});
 }
 
 TEST_F(WindowLifecycleTest, portInUseLeavesTheWindowIdleWithTheMessage) {
@@ -543,4 +565,37 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
     for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())
         shown |= l->text() == "SIMA";
     EXPECT_TRUE(shown);
+}
+
+// On demand the main tab asks the instrument: the button writes the preset's command through the
+// port and the answer is typed; tare and zero show where the preset has them. Without an X
+// display the log says why there is no global shortcut.
+TEST_F(WindowLifecycleTest, requestButtonAsksTheInstrumentForAValue) {
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("XDG_SESSION_TYPE", "x11");
+    twoPorts();
+    storeRunSettings();
+    node().put("instrument", "METTLER_DIALOG");
+    node().put("inputTerminator", "10");
+    node().put("requestMode", "ON_DEMAND");
+    Frame& f = build();
+    EXPECT_TRUE(f.requestButton()->isHidden());
+    f.startStopButton()->click();
+    ASSERT_TRUE(f.isConnectedGUI());
+    EXPECT_FALSE(f.requestButton()->isHidden());
+    EXPECT_FALSE(f.tareButton()->isHidden() || f.zeroButton()->isHidden());
+    EXPECT_FALSE(f.hasGlobalShortcut());
+    EXPECT_TRUE(logText().contains(serwedge::tallyraBundle().format(
+        "shortcut.no.display", {serwedge::GlobalShortcut::keyText()})));
+
+    f.requestButton()->click();
+    std::string sent;
+    EXPECT_TRUE(pumpUntil([&] { return (sent += written("SIMA")) == "SI\r\n"; })) << sent;
+    push("SIMA", "S S      12.34 g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    f.startStopButton()->click();
+    ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    EXPECT_TRUE(f.requestButton()->isHidden());
 }

@@ -14,9 +14,12 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <fcntl.h>
+#include <functional>
 #include <mutex>
 #include <pty.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace serwedge::worker;
@@ -42,6 +45,13 @@ public:
                         static_cast<int32_t>(bytes.size()));
     }
     bool drained() const { return serdrv_sim_pending(name_) == 0; }
+    // What the program wrote since the last call.
+    QByteArray written() const {
+        char buffer[4096];
+        const int32_t n =
+            serdrv_sim_read_written(name_, reinterpret_cast<uint8_t*>(buffer), sizeof buffer);
+        return QByteArray(buffer, n > 0 ? n : 0);
+    }
     const char* name() const { return name_; }
 
 private:
@@ -296,6 +306,73 @@ TEST(WeightWorker, readsAPseudoTerminal) {
     ASSERT_EQ(view.lines.size(), 2u);
     EXPECT_EQ(view.lines[0].getProcessedData(), "60.24");
     EXPECT_EQ(view.lines[1].getProcessedData(), "3.3");
+    ::close(slave);
+    ::close(master);
+}
+
+TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
+    using serwedge::config::ConfigHelper::RequestMode;
+    app();
+    const auto run = [](Instrument preset, RequestMode mode, const char* expected,
+                        const std::function<void(WeightWorker&)>& ask = {}) {
+        SimPort port("WW-REQUEST");
+        RecordingView view;
+        Config c = configFor(port.name(), preset, 10);
+        c.takeRequestDefaultsOf(preset);
+        c.setRequestMode(mode);
+        c.setRequestIntervalMs(QStringLiteral("100"));
+        auto worker = WeightWorker::create(c, &view);
+        worker->execute();
+        if (ask) // from another thread, as the window's buttons ask
+            std::thread([&] { ask(*worker); }).join();
+        QByteArray got;
+        EXPECT_TRUE(pump([&] { return (got += port.written()).startsWith(expected); }))
+            << preset.name().toStdString() << ": " << got.toStdString();
+        worker->cancel(true);
+        EXPECT_TRUE(pump([&] { return worker->isDone(); }));
+        return got + port.written();
+    };
+    // The Mitutoyo's data command goes out once after opening.
+    EXPECT_EQ(run(Instrument::MITUTOYO, RequestMode::ON_START, "1\r"), "1\r");
+    EXPECT_EQ(run(Instrument::METTLER_DIALOG, RequestMode::INTERVAL, "SI\r\nSI\r\nSI\r\n")
+                  .replace("SI\r\n", ""),
+              "");
+    // Asked for on demand; the Kern has no zero command, so nothing is written for it.
+    EXPECT_EQ(run(Instrument::KERN_572, RequestMode::ON_DEMAND, "wt",
+                  [](WeightWorker& w) {
+                      w.sendCommand(WeightWorker::Command::Zero);
+                      w.sendCommand(WeightWorker::Command::Request);
+                      w.sendCommand(WeightWorker::Command::Tare);
+                  }),
+              "wt");
+}
+
+TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn) {
+    app();
+    int master = -1, slave = -1;
+    char name[256];
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    RecordingView view;
+    Config c = configFor(name, Instrument::GENERIC);
+    // Far more than a pseudo-terminal holds while nobody reads its other side.
+    c.setRequestCommand(QString(100000, QLatin1Char('x')));
+    c.setRequestMode(serwedge::config::ConfigHelper::RequestMode::INTERVAL);
+    c.setRequestIntervalMs(QStringLiteral("100"));
+    auto worker = WeightWorker::create(c, &view);
+    worker->execute();
+    const QString failed = workerBundle().format("request.failed", {c.getRequestCommand()});
+    const auto failures = [&] {
+        const auto events = view.importantCopy();
+        return std::count_if(events.begin(), events.end(),
+                             [&](const QString& e) { return e.startsWith(failed); });
+    };
+    EXPECT_TRUE(pump([&] { return failures() > 0; }));
+    ASSERT_EQ(::write(master, "12.5\r", 5), 5);
+    EXPECT_TRUE(pump([&] { return view.lines.size() == 1; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    EXPECT_EQ(failures(), 1);
+    EXPECT_EQ(view.lines.at(0).getProcessedData(), "12.5");
     ::close(slave);
     ::close(master);
 }
