@@ -88,9 +88,9 @@ constexpr Rule kRules[] = {
     {"mqttTls", flag},
     {"mqttCaFile", anyText},
     {"mqttUser", anyText},
-    {"mqttPassword", anyText}, // never exported, but a file may set it
     {"mqttTopic", ruled<config::OutputRules::MqttTopic>},
     {"mqttRetain", flag},
+    // The broker password is neither exported nor imported: it stays on its computer.
 };
 
 } // namespace
