@@ -215,6 +215,14 @@
         <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
         <translation>Einen eigenen regulären Ausdruck zum Finden des Werts verwenden.</translation>
     </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.text">
+        <source>WeightToKeyFrame2.customPatternLabel.text</source>
+        <translation>eigenes Muster</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.toolTipText">
+        <source>WeightToKeyFrame2.customPatternLabel.toolTipText</source>
+        <translation>Der Wert wird mit Ihrem eigenen Ausdruck {0} gefunden, nicht mit dem der Gerätevorlage. „Muster anpassen“ ändert oder entfernt ihn.</translation>
+    </message>
     <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
         <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
         <translation>Datenbits pro Zeichen (5 bis 8); muss zum Gerät passen.</translation>
@@ -285,7 +293,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: getippt; grau: ignoriert; fett: nicht erkannt; rot: wichtig.</translation>
+        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: der getippte Teil; grau: ignoriert; fett: ein Wert wurde getippt, lässt sich in der Zeile aber nicht markieren, oft weil das Zeilenende-Byte nicht zum Gerät passt (die Zeile beginnt dann mit einem Zeichen wie &lt;10&gt;); rot: wichtig.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>

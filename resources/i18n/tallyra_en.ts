@@ -215,6 +215,14 @@
         <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
         <translation>Use a regular expression of your own to find the value.</translation>
     </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.text">
+        <source>WeightToKeyFrame2.customPatternLabel.text</source>
+        <translation>custom pattern</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.toolTipText">
+        <source>WeightToKeyFrame2.customPatternLabel.toolTipText</source>
+        <translation>The value is found with your own expression {0}, not with the instrument's. Customize pattern changes or removes it.</translation>
+    </message>
     <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
         <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
         <translation>Data bits per character (5 to 8); must match the instrument.</translation>
@@ -285,7 +293,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Every event and every received line. Green: typed; grey: ignored; bold: not recognised; red: important.</translation>
+        <translation>Every event and every received line. Green: the part that was typed; grey: ignored; bold: a value was typed but cannot be marked in the line, often because the line end byte does not fit the instrument (the line then starts with a character such as &lt;10&gt;); red: important.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>

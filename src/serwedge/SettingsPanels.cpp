@@ -4,9 +4,9 @@
 
 #include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/OutputsPanel.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -103,6 +103,14 @@ QWidget* SettingsTabs::buildInputPanel() {
     customizeButton->setToolTip(text("WeightToKeyFrame2.customizeButton.toolTipText"));
     instrumentRow->addWidget(defaultButton);
     instrumentRow->addWidget(customizeButton);
+    // Shown beside the instrument while an expression of the user's own finds the value.
+    customPatternLabel = new QLabel(text("WeightToKeyFrame2.customPatternLabel.text"), panel);
+    QFont small = customPatternLabel->font();
+    small.setItalic(true);
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    customPatternLabel->setFont(small);
+    customPatternLabel->hide();
+    instrumentRow->insertWidget(1, customPatternLabel);
     {
         auto* l = new QLabel(text("WeightToKeyFrame2.instrumentLabel.text"));
         l->setBuddy(instrumentBox);
@@ -360,6 +368,7 @@ void SettingsTabs::show(const Config& record) {
         portList->setEditText(record.getPort());
     instrumentBox->setCurrentIndex(
         record.getInstrument().value_or(H::Instrument::getDefault()).ordinal());
+    showCustomPattern(record.getCustomRegEx());
     bitRateBox->setCurrentIndex(record.getBitRate());
     dataBitsBox->setCurrentIndex(record.getDataBits());
     stopBitsBox->setCurrentIndex(record.getStopBits());

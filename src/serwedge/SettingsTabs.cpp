@@ -9,14 +9,15 @@
 #include "serwedge/Dialogs.h"
 #include "serwedge/FieldVerifierHook.h"
 #include "serwedge/IgnoreDialog.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,7 +58,7 @@ void SettingsTabs::connectHandlers() {
     connect(inputTerminatorBox, &QComboBox::activated, this,
             [this] { inputTerminatorBoxItemStateChanged(); });
     connect(inputTerminatorBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { inputTerminatorBoxItemStateChanged(); });
+            [this] { checkTerminatorEntry(true); });
     connect(autoButton, &QPushButton::clicked, this, [this] { autoButtonActionPerformed(); });
     connect(defaultButton, &QPushButton::clicked, this, [this] { defaultButtonActionPerformed(); });
     connect(refreshPortsButton, &QPushButton::clicked, this,
@@ -135,6 +136,7 @@ void SettingsTabs::instrumentBoxItemStateChanged() {
         if (Dialogs::current().question(host_.window, text("confirm"),
                                         text("overwrite.custom.regular.expression")))
             config.setCustomRegEx(QString());
+        showCustomPattern(config.getCustomRegEx());
     }
     if (host_.selectionChanged)
         host_.selectionChanged();
@@ -157,14 +159,26 @@ void SettingsTabs::parityBoxItemStateChanged() {
 }
 
 bool SettingsTabs::inputTerminatorBoxItemStateChanged() {
+    return checkTerminatorEntry(false);
+}
+
+bool SettingsTabs::checkTerminatorEntry(bool leavingField) {
     if (const auto value = checkInputTerminator(inputTerminatorBox->currentText().trimmed())) {
         config.setInputTerminator(*value);
         return true;
     }
     if (!isClosing) {
         message(QStringLiteral("error"), text(kInputTerminatorMessageKey), int(Kind::Error));
-        if (tabbedPane->indexOf(inputPanel) >= 0)
-            tabbedPane->setCurrentWidget(inputPanel);
+        const auto bringInputTabBack = [this] {
+            if (tabbedPane->indexOf(inputPanel) >= 0)
+                tabbedPane->setCurrentWidget(inputPanel);
+        };
+        // The field is left when the tab widget hides its page: a tab selected from inside
+        // that page switch would leave the bar and the page shown out of step.
+        if (leavingField)
+            QTimer::singleShot(0, this, bringInputTabBack);
+        else
+            bringInputTabBack();
     }
     selectTerminator(config.getInputTerminator());
     return false;
@@ -218,9 +232,30 @@ void SettingsTabs::customizeButtonActionPerformed() {
     // Window-modal without a nested event loop; the result is copied when it is accepted.
     auto* dialog = new CustomRegExDialog(host_.window, config, Dialogs::prompts());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog] { config.setCustomRegEx(dialog->getCustomRegEx()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        config.setCustomRegEx(dialog->getCustomRegEx());
+        showCustomPattern(config.getCustomRegEx());
+    });
     dialog->open();
+}
+
+void SettingsTabs::showCustomPattern(const QString& customRegEx) {
+    customPatternLabel->setVisible(!customRegEx.isEmpty());
+    const QString tip = text("WeightToKeyFrame2.instrumentBox.toolTipText");
+    if (customRegEx.isEmpty()) {
+        instrumentBox->setToolTip(tip);
+        return;
+    }
+    // Rich text, so that an expression with "<" in it is shown as it is.
+    const QString note =
+        QStringLiteral("<p>") +
+        Catalogue::formatMessage(
+            text("WeightToKeyFrame2.customPatternLabel.toolTipText").toHtmlEscaped(),
+            {QStringLiteral("<code>") + customRegEx.toHtmlEscaped() + QStringLiteral("</code>")}) +
+        QStringLiteral("</p>");
+    customPatternLabel->setToolTip(note);
+    instrumentBox->setToolTip(QStringLiteral("<p>") + tip.toHtmlEscaped() + QStringLiteral("</p>") +
+                              note);
 }
 
 void SettingsTabs::adjustIgnoreButtonActionPerformed() {
@@ -336,10 +371,14 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
 
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
+    // Named captures rather than this: GCC 12's vptr check reports the access through a captured
+    // this in these closures as one to a wrong type, although the object is the right one.
+    Config* record = &config;
+    SettingsTabs* self = this;
     FieldVerifierHook::install(field, which, Dialogs::prompts(),
-                               {[this, setter](const QString& t) { (config.*setter)(t); },
+                               {[record, setter](const QString& t) { (record->*setter)(t); },
                                 [] { return isClosing.load(); },
-                                [this, field] { selectTabOf(field); }});
+                                [self, field] { self->selectTabOf(field); }});
 }
 
 void SettingsTabs::selectTabOf(QWidget* control) {
@@ -432,7 +471,10 @@ void SettingsTabs::copyTo(Config& target) {
     verifyRequestInterval();
     connectButtonActionPerformed();
     keyboardTypeBoxItemStateChanged();
-    if (!H::Delay::valid(delayTextField->text())) {
+    // A refusal the field made when it lost the focus is shown by it, once, and the text stays
+    // for the user to correct.
+    const FieldVerifierHook* delayCheck = FieldVerifierHook::of(delayTextField);
+    if (!(delayCheck && delayCheck->refusalPending()) && !H::Delay::valid(delayTextField->text())) {
         if (!isClosing)
             message(QStringLiteral("error"), text("error.intercharacter.delay"), int(Kind::Error));
         delayTextField->setText(H::Delay::getDefault());

@@ -12,6 +12,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -83,6 +84,8 @@ public:
     QPushButton* defaultButton = nullptr;
     QPushButton* refreshPortsButton = nullptr;
     QPushButton* customizeButton = nullptr;
+    // Not a setting: tells that the custom expression is in use.
+    QLabel* customPatternLabel = nullptr;
     QCheckBox* stableOnlyCheckBox = nullptr;
     QComboBox* requestCommandBox = nullptr; // editable: the preset's commands are offered
     QComboBox* requestModeBox = nullptr;
@@ -177,6 +180,11 @@ private:
     bool verifyField(QLineEdit* field);
     void selectTabOf(QWidget* control);
     void selectTerminator(int value);
+    // Shows beside the instrument, and in its tooltip, whether an expression of the user's own
+    // is in use.
+    void showCustomPattern(const QString& customRegEx);
+    // The line end byte check; `leavingField` when the entry lost the focus.
+    bool checkTerminatorEntry(bool leavingField);
     // The request settings of a record in their controls, with the preset's commands offered.
     void showRequest(const config::Config& record);
     void offerRequestCommands(const config::ConfigHelper::Instrument& instrument,

@@ -1,8 +1,8 @@
 #include "serwedge/SettingsTransfer.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
 #include "serwedge/prefs/SettingsStore.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QDir>
 #include <QFile>

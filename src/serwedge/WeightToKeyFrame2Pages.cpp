@@ -8,9 +8,9 @@
 #include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QApplication>
 #include <QFormLayout>

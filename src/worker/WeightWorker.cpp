@@ -209,7 +209,16 @@ int WeightWorker::doInBackground() {
     for (;;) {
         if (commands)
             serviceCommands(nextRequest);
-        const int b = sp_->getByte();
+        int b;
+        try {
+            b = sp_->getByte();
+        } catch (const rs232::PortDisconnected& e) {
+            // The user reads what happened; the driver's words stay as the detail.
+            throw std::runtime_error((workerBundle().getString("instrument.disconnected") +
+                                      QStringLiteral(" (") + QString::fromUtf8(e.what()) +
+                                      QStringLiteral(")"))
+                                         .toStdString());
+        }
         if (b < 0) {
             if (isCancelled() || idlePause() || isCancelled())
                 break;

@@ -38,6 +38,7 @@ Catalogue& workerBundle() {
                                 "mqtt.status.not.available",
                                 "request.failed",
                                 "stable.only.unknown",
+                                "instrument.disconnected",
                                 // keystroke engine
                                 "cannot_type",
                                 // key injection of the desktop session

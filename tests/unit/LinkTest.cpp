@@ -1,8 +1,8 @@
 #include "TestHttpsServer.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "serwedge/util/UpdateWorker.h"
 
 #include <gtest/gtest.h>

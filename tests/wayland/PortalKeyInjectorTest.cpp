@@ -5,7 +5,7 @@
 #include "StandInPortal.h"
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/portal/PortalKeyInjector.h"
 #include "props/Props.h"
 #include "worker/KeyInjectorChoice.h"

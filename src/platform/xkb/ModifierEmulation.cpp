@@ -1,6 +1,6 @@
 #include "platform/xkb/ModifierEmulation.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <algorithm>
 

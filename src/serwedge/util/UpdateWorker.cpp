@@ -1,6 +1,6 @@
 #include "serwedge/util/UpdateWorker.h"
 
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QUrl>
 

@@ -15,10 +15,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +70,21 @@ protected:
     }
     void selectInstrument(H::Instrument instrument) {
         frame->settingsTabs().instrumentBox->setCurrentIndex(instrument.ordinal());
+    }
+
+    // A click on the tab that holds the page, while message boxes run the event loop as modal
+    // ones do.
+    void clickTab(QWidget* target) {
+        dialogs.onShown = [] { pump(30); };
+        QTabBar* bar = frame->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->tabRect(frame->tabs()->indexOf(target)).center());
+        pump(100);
+    }
+    // The tab bar and the page shown agree on the tab.
+    bool tabShown(QWidget* target) const {
+        return frame->tabs()->currentIndex() == frame->tabs()->indexOf(target) &&
+               frame->tabs()->currentWidget() == target;
     }
 
     std::size_t count(const char* key) const {
@@ -238,6 +255,38 @@ TEST_F(SettingsPanelsTest, noCheckSpeaksWhileTheWindowCloses) {
     EXPECT_EQ(node().get("editNumCharacters", "?"), QString());
     EXPECT_EQ(node().get("delay", "?"), "20");
     EXPECT_EQ(node().get("inputTerminator", "?"), "13");
+}
+
+TEST_F(SettingsPanelsTest, refusedLineEndByteOnLeavingBringsBackTheInputTabAndItsPage) {
+    Frame& f = buildShown();
+    QWidget* input = page("WeightToKeyFrame2.inputPanel.tab.title");
+    f.tabs()->setCurrentWidget(input);
+    f.settingsTabs().inputTerminatorBox->lineEdit()->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().inputTerminatorBox->setEditText("x");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("terminator.must.be.between.0.and.255"), 1u);
+    EXPECT_TRUE(tabShown(input));
+    EXPECT_EQ(f.getConfig().getInputTerminator(), 13);
+    // The tabs still follow the user.
+    clickTab(page(kOutput));
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    clickTab(input);
+    EXPECT_TRUE(tabShown(input));
+}
+
+TEST_F(SettingsPanelsTest, delayRefusedOnLeavingIsReportedOnceAndLeftForCorrection) {
+    Frame& f = buildShown();
+    f.tabs()->setCurrentWidget(page(kOutput));
+    f.settingsTabs().delayTextField->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().delayTextField->setText("1001");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("error.intercharacter.delay"), 1u);
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    EXPECT_EQ(QApplication::focusWidget(), f.settingsTabs().delayTextField);
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "1001");
+    EXPECT_EQ(f.getConfig().getDelay(), "20");
 }
 
 // ---- copying the controls into the record ----
@@ -594,6 +643,39 @@ TEST_F(SettingsPanelsTest, customPatternDialogCopiesOnlyAValidExpression) {
 }
 
 // ---- settings transfer ----
+
+TEST_F(SettingsPanelsTest, customPatternIsShownBesideTheInstrumentAndStartsFromThePresets) {
+    Frame& f = build();
+    serwedge::SettingsTabs& tabs = f.settingsTabs();
+    const H::Instrument preset(H::Instrument::KERN_572);
+    selectInstrument(preset);
+    const auto marked = [&] { return tabs.customPatternLabel->isVisibleTo(tabs.inputPanel); };
+    const auto openDialog = [&] {
+        pumpUntil([&] { return f.findChild<serwedge::CustomRegExDialog*>() == nullptr; }, 1000);
+        tabs.customizeButton->click();
+        return f.findChild<serwedge::CustomRegExDialog*>();
+    };
+    EXPECT_FALSE(marked());
+    auto* dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->regExTextArea()->toPlainText(), preset.getPattern());
+    // Taken unchanged, the preset's expression is no expression of the user's own.
+    dialog->okButton()->click();
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+
+    dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->regExTextArea()->setPlainText("<(\\d+)>");
+    dialog->okButton()->click();
+    EXPECT_TRUE(marked());
+    EXPECT_TRUE(tabs.instrumentBox->toolTip().contains("&lt;(\\d+)&gt;"));
+    // Another instrument, with the expression given up: the mark goes.
+    selectInstrument(H::Instrument::GENERIC);
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+    EXPECT_FALSE(tabs.instrumentBox->toolTip().contains("(\\d+)"));
+}
 
 TEST_F(SettingsPanelsTest, exportSavesTheControlsFirstAndWritesTheFile) {
     QTemporaryDir dir;

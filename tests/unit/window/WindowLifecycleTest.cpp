@@ -5,7 +5,7 @@
 
 #include "../../support/FirstPressGate.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "outputs/Journal.h"
 #include "outputs/MqttPublisher.h"
 #include "serwedge/GlobalShortcut.h"
@@ -379,6 +379,24 @@ TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMess
     EXPECT_FALSE(f.hasKeyBot());
     EXPECT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
     EXPECT_EQ(tabTitles(), allTabs());
+}
+
+TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {
+    serdrv_sim_enable_demo();
+    Frame& f = build({"DEMO"}); // default settings otherwise
+    ASSERT_EQ(f.getConfig().getInputTerminator(), 13);
+    pump(1100); // readings come due while the port is closed
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText().startsWith(t("line.count")); }));
+    EXPECT_EQ(f.statusText(), t("line.count") + "1");
+    // The second line, too, is the instrument's line alone, with its value marked as typed.
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
+    const auto pieces = f.eventLog()->lastLinePieces();
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[2].second, "typed");
+    EXPECT_EQ(pieces[3].first, "  g<13>");
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
 
 // ---- automatic start ----

@@ -1,4 +1,4 @@
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 namespace serwedge {
 
@@ -98,6 +98,8 @@ Catalogue& tallyraBundle() {
             "shortcut.taken",
             "WeightToKeyFrame2.customizeButton.text",
             "WeightToKeyFrame2.customizeButton.toolTipText",
+            "WeightToKeyFrame2.customPatternLabel.text",
+            "WeightToKeyFrame2.customPatternLabel.toolTipText",
             "WeightToKeyFrame2.bitRateLabel.text",
             "WeightToKeyFrame2.bitRateBox.toolTipText",
             "WeightToKeyFrame2.dataBitsLabel.text",
