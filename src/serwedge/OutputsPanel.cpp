@@ -4,7 +4,7 @@
 #include "outputs/MqttPublisher.h"
 #include "serwedge/Closing.h"
 #include "serwedge/Dialogs.h"
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QCheckBox>
 #include <QDir>
