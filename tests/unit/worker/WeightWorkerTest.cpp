@@ -27,7 +27,6 @@ using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 using namespace std::chrono_literals;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -72,7 +71,6 @@ Config configFor(const char* port, Instrument instrument, int terminator = 13) {
 std::unique_ptr<WeightWorker> runOver(const SimPort& port, const Config& config,
                                       RecordingView& view, const QByteArray& bytes,
                                       std::size_t expectLines) {
-    app();
     auto worker = WeightWorker::create(config, &view);
     port.push(bytes);
     worker->execute();
@@ -121,7 +119,6 @@ TEST(WeightWorker, linesAreCutAtTheTerminatorNumberedAndPublishedInOrder) {
 TEST(WeightWorker, parityAndFramingErrorsMarkOnlyTheirLine) {
     SimPort port("WW-PARITY");
     RecordingView view;
-    app();
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
     port.push("1");
     serdrv_sim_mark_parity_error(port.name());
@@ -191,7 +188,6 @@ TEST(WeightWorker, barcodeValuesKeepTheirBlanksAndNumericValuesLoseThem) {
 }
 
 TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
-    app();
     struct Case {
         bool dsr, cts;
         const char* key;
@@ -219,7 +215,6 @@ TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
 }
 
 TEST(WeightWorker, variantFollowsThePreset) {
-    app();
     SimPort port("WW-VARIANT");
     RecordingView view;
     auto barcode = WeightWorker::create(configFor(port.name(), Instrument::BARCODE), &view);
@@ -247,7 +242,6 @@ TEST(WeightWorker, aLineWithoutTerminatorIsCappedAndReadingGoesOn) {
 }
 
 TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
-    app();
     RecordingView view;
     Config c = configFor("", Instrument::GENERIC);
     c.setPort(QString());
@@ -273,7 +267,6 @@ TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
 }
 
 TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
-    app();
     SimPort port("WW-UNPLUG");
     RecordingView view;
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
@@ -291,7 +284,6 @@ TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
 }
 
 TEST(WeightWorker, readsAPseudoTerminal) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
@@ -312,7 +304,6 @@ TEST(WeightWorker, readsAPseudoTerminal) {
 
 TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
     using serwedge::config::ConfigHelper::RequestMode;
-    app();
     const auto run = [](Instrument preset, RequestMode mode, const char* expected,
                         const std::function<void(WeightWorker&)>& ask = {}) {
         SimPort port("WW-REQUEST");
@@ -348,7 +339,6 @@ TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
 }
 
 TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
