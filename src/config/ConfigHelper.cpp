@@ -273,11 +273,6 @@ bool RequestIntervalMs::valid(const QString& t) {
     return intInRange(t, kMinimum, kMaximum);
 }
 
-bool Reconnect::valid(const QString& t) {
-    return t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
-           t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
-}
-
 } // namespace serwedge::config::ConfigHelper
 
 // ---- rule holders on decimal numbers ----

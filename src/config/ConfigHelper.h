@@ -372,7 +372,6 @@ struct RequestIntervalMs {
 // Whether a reading waits for an instrument whose port went away and reopens it.
 struct Reconnect {
     static bool getDefault() { return true; }
-    static bool valid(const QString& text); // "true" or "false", in any case
 };
 struct RemoveCharacters {
     static QString getDefault() { return {}; }

@@ -1,5 +1,7 @@
 #include "serwedge/SettingsTabs.h"
 
+#include "serwedge/OutputsPanel.h"
+
 #include "serwedge/AutoPortDialog.h"
 #include "serwedge/Closing.h"
 #include "serwedge/CustomRegExDialog.h"
@@ -513,6 +515,7 @@ void SettingsTabs::copyTo(Config& target) {
     checkForUpdatesCheckBoxItemStateChanged();
     abortAutoStartCheckBoxItemStateChanged();
     reconnectCheckBoxItemStateChanged();
+    journalMqttPanel->copyTo(config.outputs);
 
     copying_ = nested;
     if (&target != &config)

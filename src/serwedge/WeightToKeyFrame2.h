@@ -81,6 +81,8 @@ public:
     void showPortWaiting(const QString& text) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
+    // The broker's state at the right of the status line; any thread.
+    void setOutputStatus(const QString& text) override;
 
     // The Start/Stop toggle (also what automatic start runs).
     void startStopJButtonActionPerformed();
@@ -122,6 +124,7 @@ public:
     QPushButton* zeroButton() const { return zeroJButton; }
     bool hasGlobalShortcut() const { return shortcut_ != nullptr; }
     QLabel* statusLabel() const { return statusJLabel; }
+    QLabel* outputStatus() const { return outputStatusLabel; }
     QString statusText() const;
     QString nextStepText() const;
     QString trayToolTip() const;
@@ -189,6 +192,7 @@ private:
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;
     QLabel* statusJLabel = nullptr;
+    QLabel* outputStatusLabel = nullptr;
 };
 
 } // namespace serwedge
