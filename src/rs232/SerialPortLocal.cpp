@@ -342,6 +342,21 @@ int SerialPortLocal::getData(std::span<std::uint8_t> buffer, int offset, int cou
     return r;
 }
 
+int SerialPortLocal::readAvailable(std::span<std::uint8_t> buffer, int timeoutMs) {
+    const native::Natives& n = nat();
+    rdSinceRxBufCheck = true;
+    if (timeoutMs != waitingTimeoutRx_) {
+        if (n.setTimeoutRx(port, std::max(0, timeoutMs)) == -1)
+            throw IOException("getByte failed");
+        waitingTimeoutRx_ = timeoutMs;
+    }
+    const int count = static_cast<int>(std::min<std::size_t>(buffer.size(), INT_MAX));
+    const int r = n.getData(port, buffer.data(), count);
+    if (r < 0)
+        throw IOException("getByte failed");
+    return r;
+}
+
 void SerialPortLocal::putByte(std::uint8_t b) {
     wrSinceTxBufEmpty = true;
     if (const int rc = nat().putByte(port, b); rc != 0)
@@ -435,6 +450,7 @@ void SerialPortLocal::txDrain() {
     checked(kTxDrain, port, &native::Natives::txDrain);
 }
 void SerialPortLocal::setTimeoutRx(int milliseconds) {
+    waitingTimeoutRx_ = -1; // readAvailable sets its own again
     checked(kSetTimeoutRx, port, [milliseconds](const native::Natives& n, int32_t h) {
         return n.setTimeoutRx(h, milliseconds);
     });
