@@ -4,7 +4,7 @@
 // received everything is measured as well)
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/x11/X11KeyInjector.h"
 #include "worker/Keybot.h"
 

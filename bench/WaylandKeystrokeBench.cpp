@@ -3,7 +3,7 @@
 // the rate of injection and the rate at which the terminal received the characters.
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/wayland/WlrootsKeyInjector.h"
 #include "worker/Keybot.h"
 

@@ -111,6 +111,14 @@
         <source>generic.defaultMessage</source>
         <translation>Stellen Sie die Schnittstelle des Geräts auf 9600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit ein und lassen Sie jede Zeile mit einem Wagenrücklauf (CR) enden. Die erste Zahl jeder Zeile wird getippt.</translation>
     </message>
+    <message id="import.invalid.setting">
+        <source>import.invalid.setting</source>
+        <translation>Die Einstellung {0} kann nicht den Wert „{1}“ haben; es wurde nichts importiert.</translation>
+    </message>
+    <message id="import.unknown.settings">
+        <source>import.unknown.settings</source>
+        <translation>Diese Einträge sind keine Einstellungen von Tallyra und wurden übergangen: {0}</translation>
+    </message>
     <message id="kern_rpb.defaultMessage">
         <source>kern_rpb.defaultMessage</source>
         <translation>Stellen Sie die Kern RPB auf 9600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit ein und drucken Sie mit der Drucktaste. Nur Zeilen, die mit N: beginnen (das Nettogewicht), werden getippt.</translation>
@@ -182,6 +190,14 @@
     <message id="sartorius.defaultMessage">
         <source>sartorius.defaultMessage</source>
         <translation>Stellen Sie die Sartorius-Waage auf 1200 Baud, 7 Datenbits, ungerade Parität, 1 Stoppbit ein und wählen Sie in den Datenausgabe-Einstellungen Drucken auf Anforderung (Drucktaste); Zeilen enden mit CR LF.</translation>
+    </message>
+    <message id="settings.file.too.large">
+        <source>settings.file.too.large</source>
+        <translation>Die Einstellungen bräuchten {0} Bytes in der Einstellungsdatei {1}, mehr als die {2} Bytes, die sie fassen kann; es wurde nichts geschrieben.</translation>
+    </message>
+    <message id="settings.store.damaged.kept">
+        <source>settings.store.damaged.kept</source>
+        <translation>Der Einstellungsspeicher {0} ist beschädigt ({1}). Er wurde als {2} aufbewahrt, und das Programm beginnt mit neuen Einstellungen.</translation>
     </message>
     <message id="sound.none">
         <source>sound.none</source>

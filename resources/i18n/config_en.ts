@@ -111,6 +111,14 @@
         <source>generic.defaultMessage</source>
         <translation>Set the instrument's interface to 9600 baud, 8 data bits, no parity, 1 stop bit, and let it end every line with a carriage return (CR). The first number in each line is typed.</translation>
     </message>
+    <message id="import.invalid.setting">
+        <source>import.invalid.setting</source>
+        <translation>The setting {0} cannot have the value "{1}"; nothing was imported.</translation>
+    </message>
+    <message id="import.unknown.settings">
+        <source>import.unknown.settings</source>
+        <translation>These entries are no settings of Tallyra and were ignored: {0}</translation>
+    </message>
     <message id="kern_rpb.defaultMessage">
         <source>kern_rpb.defaultMessage</source>
         <translation>Set the Kern RPB to 9600 baud, 8 data bits, no parity, 1 stop bit, and print with the print key. Only lines starting with N: (the net weight) are typed.</translation>
@@ -182,6 +190,14 @@
     <message id="sartorius.defaultMessage">
         <source>sartorius.defaultMessage</source>
         <translation>Set the Sartorius balance to 1200 baud, 7 data bits, odd parity, 1 stop bit, and choose print on request (print key) in its data output settings; lines end with CR LF.</translation>
+    </message>
+    <message id="settings.file.too.large">
+        <source>settings.file.too.large</source>
+        <translation>The settings would need {0} bytes in the settings file {1}, more than the {2} bytes it can hold; nothing was written.</translation>
+    </message>
+    <message id="settings.store.damaged.kept">
+        <source>settings.store.damaged.kept</source>
+        <translation>The settings store {0} is damaged ({1}). It was kept as {2}, and the program starts with fresh settings.</translation>
     </message>
     <message id="sound.none">
         <source>sound.none</source>

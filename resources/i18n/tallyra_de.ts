@@ -215,6 +215,14 @@
         <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
         <translation>Einen eigenen regulären Ausdruck zum Finden des Werts verwenden.</translation>
     </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.text">
+        <source>WeightToKeyFrame2.customPatternLabel.text</source>
+        <translation>eigenes Muster</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.toolTipText">
+        <source>WeightToKeyFrame2.customPatternLabel.toolTipText</source>
+        <translation>Der Wert wird mit Ihrem eigenen Ausdruck {0} gefunden, nicht mit dem der Gerätevorlage. „Muster anpassen“ ändert oder entfernt ihn.</translation>
+    </message>
     <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
         <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
         <translation>Datenbits pro Zeichen (5 bis 8); muss zum Gerät passen.</translation>
@@ -285,7 +293,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: getippt; grau: ignoriert; fett: nicht erkannt; rot: wichtig.</translation>
+        <translation>Jedes Ereignis und jede empfangene Zeile. Grün: der getippte Teil; grau: ignoriert; fett: ein Wert wurde getippt, lässt sich in der Zeile aber nicht markieren, oft weil das Zeilenende-Byte nicht zum Gerät passt (die Zeile beginnt dann mit einem Zeichen wie &lt;10&gt;); rot: wichtig.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>
@@ -459,6 +467,38 @@
         <source>WeightToKeyFrame2.removeCharactersTextField.toolTipText</source>
         <translation>Jedes hier eingetippte Zeichen wird aus den Werten entfernt (Codes 0 bis 255).</translation>
     </message>
+    <message id="WeightToKeyFrame2.requestCommandBox.toolTipText">
+        <source>WeightToKeyFrame2.requestCommandBox.toolTipText</source>
+        <translation>Der Befehl, der beim Gerät einen Wert anfordert. Steuerzeichen werden so geschrieben, wie das Protokoll sie zeigt: &lt;13&gt; ist CR, &lt;10&gt; ist LF, &lt;27&gt; ist ESC (Codes 0 bis 255). Die Liste bietet die Befehle des Geräts an.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestCommandLabel.text">
+        <source>WeightToKeyFrame2.requestCommandLabel.text</source>
+        <translation>Anfrage-Befe&amp;hl:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestIntervalLabel.text">
+        <source>WeightToKeyFrame2.requestIntervalLabel.text</source>
+        <translation>Anfrage a&amp;lle (ms):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestIntervalTextField.toolTipText">
+        <source>WeightToKeyFrame2.requestIntervalTextField.toolTipText</source>
+        <translation>Millisekunden zwischen zwei Anfragen, 100 bis 3600000.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestJButton.text">
+        <source>WeightToKeyFrame2.requestJButton.text</source>
+        <translation>Wert &amp;anfordern</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestJButton.toolTipText">
+        <source>WeightToKeyFrame2.requestJButton.toolTipText</source>
+        <translation>Sendet den Anfrage-Befehl an das Gerät; seine Antwort wird wie jeder Wert getippt.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestModeBox.toolTipText">
+        <source>WeightToKeyFrame2.requestModeBox.toolTipText</source>
+        <translation>Wann der Anfrage-Befehl gesendet wird: nie, einmal nach dem Öffnen der Schnittstelle, in regelmäßigen Abständen oder auf Anforderung mit der Schaltfläche „Wert anfordern“ auf der Hauptseite (und Strg+Umschalt+F12 aus jedem Programm, wo der Desktop es erlaubt).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestModeLabel.text">
+        <source>WeightToKeyFrame2.requestModeLabel.text</source>
+        <translation>Wert a&amp;nfordern:</translation>
+    </message>
     <message id="WeightToKeyFrame2.roundingMethodBox.toolTipText">
         <source>WeightToKeyFrame2.roundingMethodBox.toolTipText</source>
         <translation>Wie ein Wert auf die Nachkommastellen gerundet wird.</translation>
@@ -478,6 +518,14 @@
     <message id="WeightToKeyFrame2.soundLabel.text">
         <source>WeightToKeyFrame2.soundLabel.text</source>
         <translation>T&amp;on:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stableOnlyCheckBox.text">
+        <source>WeightToKeyFrame2.stableOnlyCheckBox.text</source>
+        <translation>Nur &amp;stabile Werte</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stableOnlyCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.stableOnlyCheckBox.toolTipText</source>
+        <translation>Zeilen, die das Gerät als noch nicht stabil kennzeichnet (MT-SICS S D, A&amp;D US), erscheinen im Protokoll als nicht stabil und werden nicht getippt. Bei Geräten ohne Stabilitätsangabe wird jeder Wert getippt.</translation>
     </message>
     <message id="WeightToKeyFrame2.startStopJButton.text">
         <source>WeightToKeyFrame2.startStopJButton.text</source>
@@ -523,9 +571,25 @@
         <source>WeightToKeyFrame2.stopBitsLabel.text</source>
         <translation>St&amp;oppbits:</translation>
     </message>
+    <message id="WeightToKeyFrame2.tareJButton.text">
+        <source>WeightToKeyFrame2.tareJButton.text</source>
+        <translation>&amp;Tarieren</translation>
+    </message>
+    <message id="WeightToKeyFrame2.tareJButton.toolTipText">
+        <source>WeightToKeyFrame2.tareJButton.toolTipText</source>
+        <translation>Sendet den Tarierbefehl des Geräts.</translation>
+    </message>
     <message id="WeightToKeyFrame2.updatesLabel.text">
         <source>WeightToKeyFrame2.updatesLabel.text</source>
         <translation>Aktualisierungen:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.zeroJButton.text">
+        <source>WeightToKeyFrame2.zeroJButton.text</source>
+        <translation>&amp;Nullstellen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.zeroJButton.toolTipText">
+        <source>WeightToKeyFrame2.zeroJButton.toolTipText</source>
+        <translation>Sendet den Nullstellbefehl des Geräts.</translation>
     </message>
     <message id="access.error.while.loading.settings">
         <source>access.error.while.loading.settings</source>
@@ -599,6 +663,14 @@
     <message id="error.reading.settings">
         <source>error.reading.settings</source>
         <translation>Die Einstellungen konnten nicht gelesen werden; es gelten die Standardwerte. </translation>
+    </message>
+    <message id="error.request.command">
+        <source>error.request.command</source>
+        <translation>Der Anfrage-Befehl darf nur Zeichen mit den Codes 0 bis 255 enthalten; schreiben Sie Steuerzeichen als &lt;13&gt; mit einem Code von 0 bis 255.</translation>
+    </message>
+    <message id="error.request.interval">
+        <source>error.request.interval</source>
+        <translation>Die Zeit zwischen zwei Anfragen muss eine ganze Zahl von Millisekunden zwischen 100 und 3600000 sein.</translation>
     </message>
     <message id="error.while.initializing.sound.output">
         <source>error.while.initializing.sound.output</source>
@@ -733,6 +805,22 @@ Der automatische Start wird abgebrochen.</translation>
     <message id="settings.file.filter">
         <source>settings.file.filter</source>
         <translation>Einstellungsdateien (*.xml);;Alle Dateien (*)</translation>
+    </message>
+    <message id="shortcut.no.display">
+        <source>shortcut.no.display</source>
+        <translation>Kein globales Tastenkürzel: Die X-Anzeige ist nicht erreichbar. Verwenden Sie die Schaltfläche „Wert anfordern“ auf der Hauptseite.</translation>
+    </message>
+    <message id="shortcut.ready">
+        <source>shortcut.ready</source>
+        <translation>Ein Wert kann auch mit {0} aus jedem Programm angefordert werden.</translation>
+    </message>
+    <message id="shortcut.taken">
+        <source>shortcut.taken</source>
+        <translation>Kein globales Tastenkürzel: Ein anderes Programm belegt {0}. Verwenden Sie die Schaltfläche „Wert anfordern“ auf der Hauptseite.</translation>
+    </message>
+    <message id="shortcut.wayland">
+        <source>shortcut.wayland</source>
+        <translation>Kein globales Tastenkürzel: Ein Wayland-Desktop lässt Programme keine Taste für sich belegen. Verwenden Sie die Schaltfläche „Wert anfordern“ auf der Hauptseite.</translation>
     </message>
     <message id="sound.output.error">
         <source>sound.output.error</source>

@@ -215,6 +215,14 @@
         <source>WeightToKeyFrame2.customizeButton.toolTipText</source>
         <translation>Use a regular expression of your own to find the value.</translation>
     </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.text">
+        <source>WeightToKeyFrame2.customPatternLabel.text</source>
+        <translation>custom pattern</translation>
+    </message>
+    <message id="WeightToKeyFrame2.customPatternLabel.toolTipText">
+        <source>WeightToKeyFrame2.customPatternLabel.toolTipText</source>
+        <translation>The value is found with your own expression {0}, not with the instrument's. Customize pattern changes or removes it.</translation>
+    </message>
     <message id="WeightToKeyFrame2.dataBitsBox.toolTipText">
         <source>WeightToKeyFrame2.dataBitsBox.toolTipText</source>
         <translation>Data bits per character (5 to 8); must match the instrument.</translation>
@@ -285,7 +293,7 @@
     </message>
     <message id="WeightToKeyFrame2.eventLogPane.toolTipText">
         <source>WeightToKeyFrame2.eventLogPane.toolTipText</source>
-        <translation>Every event and every received line. Green: typed; grey: ignored; bold: not recognised; red: important.</translation>
+        <translation>Every event and every received line. Green: the part that was typed; grey: ignored; bold: a value was typed but cannot be marked in the line, often because the line end byte does not fit the instrument (the line then starts with a character such as &lt;10&gt;); red: important.</translation>
     </message>
     <message id="WeightToKeyFrame2.eventLogPanel.tab.title">
         <source>WeightToKeyFrame2.eventLogPanel.tab.title</source>
@@ -459,6 +467,38 @@
         <source>WeightToKeyFrame2.removeCharactersTextField.toolTipText</source>
         <translation>Every character typed here is removed from the values (codes 0 to 255).</translation>
     </message>
+    <message id="WeightToKeyFrame2.requestCommandBox.toolTipText">
+        <source>WeightToKeyFrame2.requestCommandBox.toolTipText</source>
+        <translation>The command that asks the instrument for a value. Control characters are written as the log shows them: &lt;13&gt; is CR, &lt;10&gt; is LF, &lt;27&gt; is ESC (codes 0 to 255). The list offers the instrument's own commands.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestCommandLabel.text">
+        <source>WeightToKeyFrame2.requestCommandLabel.text</source>
+        <translation>Re&amp;quest command:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestIntervalLabel.text">
+        <source>WeightToKeyFrame2.requestIntervalLabel.text</source>
+        <translation>Ask e&amp;very (ms):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestIntervalTextField.toolTipText">
+        <source>WeightToKeyFrame2.requestIntervalTextField.toolTipText</source>
+        <translation>Milliseconds between two requests, 100 to 3600000.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestJButton.text">
+        <source>WeightToKeyFrame2.requestJButton.text</source>
+        <translation>&amp;Request value</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestJButton.toolTipText">
+        <source>WeightToKeyFrame2.requestJButton.toolTipText</source>
+        <translation>Sends the request command to the instrument; its answer is typed like any value.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestModeBox.toolTipText">
+        <source>WeightToKeyFrame2.requestModeBox.toolTipText</source>
+        <translation>When the request command is sent: never, once after the port is opened, at regular intervals, or on demand with the Request value button on the main tab (and Ctrl+Shift+F12 from any program where the desktop allows it).</translation>
+    </message>
+    <message id="WeightToKeyFrame2.requestModeLabel.text">
+        <source>WeightToKeyFrame2.requestModeLabel.text</source>
+        <translation>As&amp;k for a value:</translation>
+    </message>
     <message id="WeightToKeyFrame2.roundingMethodBox.toolTipText">
         <source>WeightToKeyFrame2.roundingMethodBox.toolTipText</source>
         <translation>How a value is rounded to the decimal places.</translation>
@@ -478,6 +518,14 @@
     <message id="WeightToKeyFrame2.soundLabel.text">
         <source>WeightToKeyFrame2.soundLabel.text</source>
         <translation>S&amp;ound:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stableOnlyCheckBox.text">
+        <source>WeightToKeyFrame2.stableOnlyCheckBox.text</source>
+        <translation>Only &amp;stable values</translation>
+    </message>
+    <message id="WeightToKeyFrame2.stableOnlyCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.stableOnlyCheckBox.toolTipText</source>
+        <translation>Lines the instrument marks as not yet stable (MT-SICS S D, A&amp;D US) are shown in the log as not stable and not typed. Instruments without a stability mark type every value.</translation>
     </message>
     <message id="WeightToKeyFrame2.startStopJButton.text">
         <source>WeightToKeyFrame2.startStopJButton.text</source>
@@ -523,9 +571,25 @@
         <source>WeightToKeyFrame2.stopBitsLabel.text</source>
         <translation>St&amp;op bits:</translation>
     </message>
+    <message id="WeightToKeyFrame2.tareJButton.text">
+        <source>WeightToKeyFrame2.tareJButton.text</source>
+        <translation>&amp;Tare</translation>
+    </message>
+    <message id="WeightToKeyFrame2.tareJButton.toolTipText">
+        <source>WeightToKeyFrame2.tareJButton.toolTipText</source>
+        <translation>Sends the instrument's tare command.</translation>
+    </message>
     <message id="WeightToKeyFrame2.updatesLabel.text">
         <source>WeightToKeyFrame2.updatesLabel.text</source>
         <translation>Updates:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.zeroJButton.text">
+        <source>WeightToKeyFrame2.zeroJButton.text</source>
+        <translation>&amp;Zero</translation>
+    </message>
+    <message id="WeightToKeyFrame2.zeroJButton.toolTipText">
+        <source>WeightToKeyFrame2.zeroJButton.toolTipText</source>
+        <translation>Sends the instrument's zero command.</translation>
     </message>
     <message id="access.error.while.loading.settings">
         <source>access.error.while.loading.settings</source>
@@ -599,6 +663,14 @@
     <message id="error.reading.settings">
         <source>error.reading.settings</source>
         <translation>The settings could not be read; the defaults are used. </translation>
+    </message>
+    <message id="error.request.command">
+        <source>error.request.command</source>
+        <translation>The request command may hold characters with codes 0 to 255 only; write control characters as &lt;13&gt; with a code from 0 to 255.</translation>
+    </message>
+    <message id="error.request.interval">
+        <source>error.request.interval</source>
+        <translation>The time between two requests must be a whole number of milliseconds from 100 to 3600000.</translation>
     </message>
     <message id="error.while.initializing.sound.output">
         <source>error.while.initializing.sound.output</source>
@@ -733,6 +805,22 @@ The automatic start is cancelled.</translation>
     <message id="settings.file.filter">
         <source>settings.file.filter</source>
         <translation>Settings files (*.xml);;All files (*)</translation>
+    </message>
+    <message id="shortcut.no.display">
+        <source>shortcut.no.display</source>
+        <translation>No global shortcut: the X display cannot be reached. Use the Request value button on the main tab.</translation>
+    </message>
+    <message id="shortcut.ready">
+        <source>shortcut.ready</source>
+        <translation>A value can also be requested with {0} from any program.</translation>
+    </message>
+    <message id="shortcut.taken">
+        <source>shortcut.taken</source>
+        <translation>No global shortcut: another program holds {0}. Use the Request value button on the main tab.</translation>
+    </message>
+    <message id="shortcut.wayland">
+        <source>shortcut.wayland</source>
+        <translation>No global shortcut: a Wayland desktop does not let programs take a key for themselves. Use the Request value button on the main tab.</translation>
     </message>
     <message id="sound.output.error">
         <source>sound.output.error</source>

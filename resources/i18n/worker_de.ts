@@ -47,6 +47,10 @@
         <source>framing.error</source>
         <translation>Rahmenfehler: Prüfen Sie Baudrate, Datenbits und Stoppbits von Schnittstelle und Gerät.</translation>
     </message>
+    <message id="instrument.disconnected">
+        <source>instrument.disconnected</source>
+        <translation>Das Gerät wurde getrennt</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Unterbrochen.</translation>

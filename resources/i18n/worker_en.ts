@@ -47,6 +47,10 @@
         <source>framing.error</source>
         <translation>Framing error: check bit rate, data bits and stop bits of the port and the instrument.</translation>
     </message>
+    <message id="instrument.disconnected">
+        <source>instrument.disconnected</source>
+        <translation>The instrument was disconnected</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Interrupted.</translation>

@@ -82,6 +82,9 @@ int importFrom(SettingsStore& store, const QString& path) {
     }
     try {
         const auto result = store.importFrom(in);
+        if (!result.unknownKeys.isEmpty()) {
+            printErr(serwedge::prefs::unknownSettingsText(result.unknownKeys));
+        }
         if (result.applied == 0) {
             printErr(QStringLiteral("%1 holds no settings of %2; nothing was imported")
                          .arg(path, QLatin1String(serwedge::prefs::kNodePath)));
@@ -117,11 +120,6 @@ int runSettingsCommand(const std::vector<std::string>& args) {
           ((action == "export" || action == "import") && rest.size() == 2))) {
         return usage();
     }
-    // The store's diagnostics go to standard error, so that standard output holds only the
-    // settings that "show" prints.
-    serwedge::prefs::setDiagnosticSink([](const QString& text) {
-        std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
-    });
     try {
         SettingsStore store = SettingsStore::open(shared ? SettingsStore::Backend::SharedFile
                                                          : SettingsStore::Backend::Default);

@@ -7,6 +7,7 @@
 #include "props/Props.h"
 #include "rs232/Diagnostics.h"
 #include "rs232/PlatformNotSupported.h"
+#include "serwedge/prefs/Preferences.h"
 
 #include <QCoreApplication>
 
@@ -80,6 +81,10 @@ int dispatch(int argc, char** argv) {
         return runPortsCommand(rest);
     QCoreApplication app(argc, argv);
     serwedge::Catalogue::setLanguage(QStringLiteral("en"));
+    // The settings store's diagnostics and notices (a damaged store kept aside) too.
+    serwedge::prefs::setDiagnosticSink([](const QString& text) {
+        std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    });
     if (cmd == "presets")
         return runPresetsCommand(rest);
     if (cmd == "replay")

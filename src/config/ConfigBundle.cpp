@@ -61,6 +61,11 @@ Catalogue& configBundle() {
                                 "kern_rpb.defaultMessage",
                                 "myweigh_hd.defaultMessage",
                                 "sartorius.defaultMessage",
+                                // settings store
+                                "import.invalid.setting",
+                                "import.unknown.settings",
+                                "settings.store.damaged.kept",
+                                "settings.file.too.large",
                             });
     return bundle;
 }

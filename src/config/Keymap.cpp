@@ -1,7 +1,7 @@
 // The keyboard-layout tables: which keys type which character on each keyboard type.
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <initializer_list>
 #include <string>

@@ -1,6 +1,6 @@
 #include "platform/KeyInjector.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Synthetic keystrokes into the window that has the keyboard focus, by the key codes of
-// config/KeyCodes.h. Plain C++: the back-ends link only their operating system's libraries.
+// keys/KeyCodes.h. Plain C++: the back-ends link only their operating system's libraries.
 
 #include <chrono>
 #include <memory>

@@ -11,4 +11,11 @@ public:
     explicit IOException(const std::string& message) : std::runtime_error(message) {}
 };
 
+// A read found the device gone: unplugged, hung up, or its connection closed. The port stays
+// unusable; only closing it and opening the name again can bring the instrument back.
+class PortDisconnected : public IOException {
+public:
+    using IOException::IOException;
+};
+
 } // namespace rs232

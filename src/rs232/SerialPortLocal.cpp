@@ -76,7 +76,7 @@ int checked(const Operation& op, int handle, HandleNative native) {
                    [native](const native::Natives& n, int32_t h) { return (n.*native)(h); });
 }
 
-std::string openFailureText(int code) {
+std::string openFailureText(const std::string& portName, int code) {
     switch (code) {
     case 1000:
         return "Port is already open";
@@ -92,6 +92,8 @@ std::string openFailureText(int code) {
         return "Device busy";
     case 1008:
         return "19: No such device";
+    case 1009:
+        return portName + " is the system console";
     case 1010:
         return "Host not found";
     case 1011:
@@ -103,6 +105,40 @@ std::string openFailureText(int code) {
     default:
         return std::to_string(code);
     }
+}
+
+// What a device kept other than asked, named from the configuration that was asked for.
+std::string refusedText(const SerialConfig& asked, int bits) {
+    std::string parts;
+    auto add = [&parts](const std::string& part) { parts += (parts.empty() ? "" : ", ") + part; };
+    if (bits & SERDRV_REFUSED_BIT_RATE)
+        add(std::to_string(asked.getBitRateNumber(asked.getBitRate())) + " bit/s");
+    if (bits & SERDRV_REFUSED_DATA_BITS)
+        add(std::to_string(5 + asked.getDataBits()) + " data bits");
+    if (bits & SERDRV_REFUSED_PARITY)
+        add(std::string("parity ") + SerialConfig::parityNames[asked.getParity()]);
+    if (bits & SERDRV_REFUSED_STOP_BITS)
+        add(std::to_string(1 + asked.getStopBits()) + " stop bits");
+    if (bits & SERDRV_REFUSED_HANDSHAKE)
+        add("hardware handshake");
+    return "the device did not take " + parts;
+}
+
+std::string configureFailureText(const SerialConfig& asked, int code) {
+    const int bits = code - SERDRV_ERR_REFUSED;
+    if (bits > 0 && bits < 32)
+        return refusedText(asked, bits);
+    return std::to_string(code);
+}
+
+// Port names are taken without blanks at either end, as a name typed or pasted may have them.
+std::string trimmedName(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
+    return s.substr(b, e - b);
 }
 
 // The record as the driver takes it; the strings stay owned by config.
@@ -150,6 +186,8 @@ void SerialPortLocal::openPort() {
     }
     if (os != "Windows 95")
         config.setHardFlow(false);
+    if (const std::string name = config.getPortNameString(); trimmedName(name) != name)
+        config.setPortName(trimmedName(name));
     const native::Natives* n = DriverLibrary::instance().natives();
     if (!n)
         throw IOException(config.getPortNameString() + ": SerOpenPort failed: native library " +
@@ -161,8 +199,8 @@ void SerialPortLocal::openPort() {
         rc = n->openPort(&c);
     }
     if (rc != 0)
-        throw IOException(config.getPortNameString() +
-                          ": SerOpenPort failed: " + openFailureText(rc));
+        throw IOException(config.getPortNameString() + ": SerOpenPort failed: " +
+                          openFailureText(config.getPortNameString(), rc));
     open_ = true;
     wrSinceTxBufEmpty = rdSinceRxBufCheck = false;
     config.setPortNum(c.port);
@@ -244,7 +282,7 @@ void SerialPortLocal::configure(const SerialConfig& c) {
         rc = nat().configure(&native);
     }
     if (rc != 0)
-        throw IOException("Configure failed: " + std::to_string(rc));
+        throw IOException("Configure failed: " + configureFailureText(applied, rc));
     if (&c != &config) {
         config = c;
         config.setPortNum(port + 1);
@@ -304,7 +342,7 @@ int SerialPortLocal::getByte() {
         r = n.getByte(port); // also when the count failed: the driver then reports the failure
     }
     if (r < -1)
-        throw IOException("getByte failed");
+        throw PortDisconnected("getByte failed");
     return r;
 }
 
@@ -338,7 +376,7 @@ int SerialPortLocal::getData(std::span<std::uint8_t> buffer, int offset, int cou
             std::copy_n(tmp.begin(), r, buffer.begin() + offset);
     }
     if (r == -1)
-        throw IOException("getData: failed");
+        throw PortDisconnected("getData: failed");
     return r;
 }
 
@@ -353,7 +391,7 @@ int SerialPortLocal::readAvailable(std::span<std::uint8_t> buffer, int timeoutMs
     const int count = static_cast<int>(std::min<std::size_t>(buffer.size(), INT_MAX));
     const int r = n.getData(port, buffer.data(), count);
     if (r < 0)
-        throw IOException("getByte failed");
+        throw PortDisconnected("getByte failed");
     return r;
 }
 

@@ -14,11 +14,4 @@ int SystemPort::getData(uint8_t* buffer, int count, int timeoutMs) {
     return readSome(buffer, count, timeoutMs);
 }
 
-int bitsPerSecond(int bitRate) {
-    static constexpr int kStandardRates[] = {110,   150,    300,    600,    1200,
-                                             2400,  4800,   9600,   19200,  38400,
-                                             57600, 115200, 230400, 460800, 921600};
-    return bitRate >= 0 && bitRate <= 14 ? kStandardRates[bitRate] : bitRate;
-}
-
 } // namespace serdrv

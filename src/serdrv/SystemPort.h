@@ -1,7 +1,7 @@
 #pragma once
 
-// What the operating systems' back-ends share: reading bytes through one OS read, a device that
-// stays failed once it has failed or hung up, and the standard bit rates behind the indexes.
+// What the operating systems' back-ends share: reading bytes through one OS read, and a device
+// that stays failed once it has failed or hung up.
 
 #include "Backend.h"
 
@@ -24,8 +24,5 @@ protected:
 
     bool failed_ = false;
 };
-
-// A bit rate as configured (an index 0..14 into the standard rates, or bit/s) in bit/s.
-int bitsPerSecond(int bitRate);
 
 } // namespace serdrv

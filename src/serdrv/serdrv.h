@@ -37,6 +37,7 @@ extern "C" {
 #define SERDRV_ERR_PERMISSION 1006   /* permission denied */
 #define SERDRV_ERR_DEVICE_BUSY 1007  /* the device is busy */
 #define SERDRV_ERR_NO_DEVICE 1008    /* the name exists but no device answers */
+#define SERDRV_ERR_CONSOLE 1009      /* the port is a system console: never opened */
 /* Network instruments (tcp://HOST:PORT). */
 #define SERDRV_ERR_HOST_NOT_FOUND 1010     /* the host name does not resolve */
 #define SERDRV_ERR_CONNECTION_REFUSED 1011 /* nothing listens on that port */
@@ -48,6 +49,17 @@ extern "C" {
 #define SERDRV_ERR_BAD_BIT_RATE 3001
 #define SERDRV_ERR_BAD_FRAMING 3002
 #define SERDRV_ERR_CONFIGURE 3003
+/* The device took the settings but holds others: SERDRV_ERR_REFUSED plus the bits below for
+ * what differs when read back. */
+#define SERDRV_ERR_REFUSED 3100
+#define SERDRV_REFUSED_BIT_RATE 1
+#define SERDRV_REFUSED_DATA_BITS 2
+#define SERDRV_REFUSED_PARITY 4
+#define SERDRV_REFUSED_STOP_BITS 8
+#define SERDRV_REFUSED_HANDSHAKE 16
+/* Bit rates given in bit/s that the driver accepts. */
+#define SERDRV_MIN_BIT_RATE 50
+#define SERDRV_MAX_BIT_RATE 4000000
 
 /* SerGetByte: nothing arrived within the receive timeout / the device failed or hung up. */
 #define SERDRV_NO_DATA (-1)
@@ -86,7 +98,11 @@ SERDRV_API int32_t SerGetLibVer(void);
 SERDRV_API const char* SerGetName(void);
 
 SERDRV_API int32_t SerOpenPort(SerdrvConfig* config);
+/* Applies the settings and reads them back: SERDRV_ERR_REFUSED + bits when the device holds
+ * others. Virtual ports (pseudo-terminals) keep 8 bits without parity whatever is asked: there
+ * only the bit rate and the stop bits are compared. */
 SERDRV_API int32_t SerConfigure(const SerdrvConfig* config);
+/* Puts back the terminal settings the port had when it was opened, then closes it. */
 SERDRV_API int32_t SerClosePort(int32_t handle);
 SERDRV_API int32_t SerResetPortDriver(int32_t handle);
 

@@ -67,11 +67,16 @@ SERDRV_API int32_t serdrv_sim_read_written(const char* name, uint8_t* buffer, in
 SERDRV_API int32_t serdrv_sim_pending(const char* name);
 /* 1 while a handle is open on the device, 0 when not, -1 no such device. */
 SERDRV_API int32_t serdrv_sim_is_open(const char* name);
+/* A device that holds these line settings (bit rate, data bits, parity, stop bits, handshake)
+ * whatever it is asked: SerConfigure then reports what differs, as for a real device that keeps
+ * other settings than it was given. NULL: the device takes whatever it is asked (the start). */
+SERDRV_API int32_t serdrv_sim_hold_settings(const char* name, const SerdrvConfig* held);
 /* The configuration last applied by SerConfigure (portName and baseName are set to NULL). */
 SERDRV_API int32_t serdrv_sim_get_config(const char* name, SerdrvConfig* out);
 
-/* Creates the demo device "DEMO", a balance that streams lines such as "ST,+000012.34  g" CR LF
- * a few times a second. Also done when the environment variable SERDRV_SIMULATED_PORTS is set. */
+/* Creates the demo device "DEMO", a balance that streams lines such as "ST,+000012.34  g" CR
+ * a few times a second from the moment it is opened. Also done when the environment variable
+ * SERDRV_SIMULATED_PORTS is set. */
 SERDRV_API void serdrv_sim_enable_demo(void);
 
 #ifdef __cplusplus

@@ -2,7 +2,7 @@
 
 #include "rs232/IOException.h"
 #include "rs232/SerialPortLocal.h"
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "serwedge/CustomRegExDialog.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/DataLine.h"
 
 #include <QDialogButtonBox>
@@ -51,7 +51,9 @@ CustomRegExDialog::CustomRegExDialog(QWidget* owner, const config::Config& confi
     label4_->setText(tallyraBundle().getString("CustomRegExDialog.label4.text"));
 
     regExLabel_ = new QLabel(tallyraBundle().getString("CustomRegExDialog.regExLabel.text"), this);
-    regExTextArea_ = new QPlainTextEdit(config.getCustomRegEx(), this);
+    // Without an expression of the user's own, the preset's is the starting point.
+    regExTextArea_ = new QPlainTextEdit(
+        config.getCustomRegEx().isEmpty() ? instrumentPattern_ : config.getCustomRegEx(), this);
     regExTextArea_->setObjectName(QStringLiteral("regExTextArea"));
     regExTextArea_->setToolTip(
         tallyraBundle().getString("CustomRegExDialog.regExTextArea.toolTipText"));
@@ -115,7 +117,9 @@ CustomRegExDialog::CustomRegExDialog(QWidget* owner, const config::Config& confi
 
 void CustomRegExDialog::updatePreview() {
     previewTimer_->stop();
-    const QString own = regExTextArea_->toPlainText();
+    QString own = regExTextArea_->toPlainText();
+    if (own == instrumentPattern_)
+        own.clear();
     const QString pattern = own.isEmpty() ? instrumentPattern_ : own;
     const QString sample = sampleTextField_->text();
     preview_ =
@@ -161,7 +165,8 @@ void CustomRegExDialog::okButtonActionPerformed() {
                            tallyraBundle().getString("error"));
         return;
     }
-    result_ = text;
+    // The preset's expression taken unchanged is no expression of the user's own.
+    result_ = text == instrumentPattern_ ? QString() : text;
     accept();
 }
 

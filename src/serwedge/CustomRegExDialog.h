@@ -16,8 +16,9 @@ namespace serwedge {
 
 class UiPrompts;
 
-// Edits the user's own extraction expression. "OK" accepts an empty text (the instrument's own
-// expression is used) or one that compiles and has a capture group; otherwise the prompts
+// Edits the user's own extraction expression, starting from the preset's when there is none.
+// "OK" accepts an empty text or the preset's own expression unchanged (the instrument's
+// expression is then used) or one that compiles and has a capture group; otherwise the prompts
 // report "invalid.expression" and the dialog stays open. A sample-line field tries the
 // expression as the user types: the preview shows what the current preset's capture group takes
 // from the line (as received, followed by the input terminator), or why nothing would be typed.

@@ -11,21 +11,13 @@ namespace {
 class MessageBoxes : public Dialogs {
 public:
     void message(QWidget* owner, const QString& title, const QString& text, Kind kind) override {
-        switch (kind) {
-        case Kind::Information:
-            QMessageBox::information(owner, title, text);
-            break;
-        case Kind::Warning:
-            QMessageBox::warning(owner, title, text);
-            break;
-        case Kind::Error:
-            QMessageBox::critical(owner, title, text);
-            break;
-        }
+        const QMessageBox::Icon icon = kind == Kind::Information ? QMessageBox::Information
+                                       : kind == Kind::Warning   ? QMessageBox::Warning
+                                                                 : QMessageBox::Critical;
+        showPlainMessageBox(owner, icon, title, text);
     }
     bool question(QWidget* owner, const QString& title, const QString& text) override {
-        return QMessageBox::question(owner, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        return showPlainMessageBox(owner, QMessageBox::Question, title, text, true);
     }
 };
 

@@ -33,9 +33,10 @@ double EventLog::contrast(const QColor& a, const QColor& b) {
 EventLog::Colours EventLog::coloursFor(const QColor& background) {
     // Dark text colours on light backgrounds, light ones on dark backgrounds; each pair keeps a
     // contrast of at least 4.5 against white, the usual light greys, black and the usual dark
-    // greys.
+    // greys. On light backgrounds the grey of ignored text is as light as that allows, so that
+    // it stands apart from the black of ordinary text.
     if (relativeLuminance(background) > 0.18)
-        return {QColor(0x00, 0x5c, 0x1e), QColor(0xa3, 0x00, 0x1b), QColor(0x55, 0x55, 0x55)};
+        return {QColor(0x00, 0x5c, 0x1e), QColor(0xa3, 0x00, 0x1b), QColor(0x68, 0x68, 0x68)};
     return {QColor(0x7e, 0xe7, 0x87), QColor(0xff, 0x8f, 0x87), QColor(0xb0, 0xb0, 0xb0)};
 }
 

@@ -1,7 +1,7 @@
 #include "serwedge/FieldVerifierHook.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

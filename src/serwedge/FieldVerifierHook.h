@@ -34,6 +34,9 @@ public:
     // While a refusal from focus loss is still queued, answers false and leaves the report to it.
     bool verify();
 
+    // Whether a refusal made when the field lost the focus is still to be shown.
+    bool refusalPending() const { return pending_; }
+
     // The hook installed on the field, if any.
     static FieldVerifierHook* of(const QLineEdit* field);
 

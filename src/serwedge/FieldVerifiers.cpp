@@ -27,6 +27,11 @@ const std::vector<FieldVerifier>& fieldVerifiers() {
          "ignore.error", false, &Config::setIgnoreTimeLimit, &Config::getIgnoreTimeLimit},
         {VerifiedField::IgnoreDifference, "ignoreDifferenceTextField", &CH::IgnoreDifference::valid,
          "ignore.error", true, &Config::setIgnoreDifference, &Config::getIgnoreDifference},
+        {VerifiedField::RequestCommand, "requestCommandBox", &CH::RequestCommand::valid,
+         "error.request.command", false, &Config::setRequestCommand, &Config::getRequestCommand},
+        {VerifiedField::RequestIntervalMs, "requestIntervalTextField",
+         &CH::RequestIntervalMs::valid, "error.request.interval", false,
+         &Config::setRequestIntervalMs, &Config::getRequestIntervalMs},
     };
     return table;
 }

@@ -19,6 +19,8 @@ enum class VerifiedField {
     Delay,             // delayTextField
     IgnoreTimeLimit,   // IgnoreDialog's ignoreTimeLimitTextField
     IgnoreDifference,  // IgnoreDialog's ignoreDifferenceTextField
+    RequestCommand,    // requestCommandBox's text
+    RequestIntervalMs, // requestIntervalTextField
 };
 
 // One row of the verifier table: the field, its rule, the message shown when the rule refuses

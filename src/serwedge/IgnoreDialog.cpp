@@ -1,8 +1,8 @@
 #include "serwedge/IgnoreDialog.h"
 
 #include "serwedge/FieldVerifiers.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

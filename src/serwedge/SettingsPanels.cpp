@@ -3,9 +3,9 @@
 #include "serwedge/SettingsTabs.h"
 
 #include "serwedge/DecimalSeparatorBox.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -101,6 +101,14 @@ QWidget* SettingsTabs::buildInputPanel() {
     customizeButton->setToolTip(text("WeightToKeyFrame2.customizeButton.toolTipText"));
     instrumentRow->addWidget(defaultButton);
     instrumentRow->addWidget(customizeButton);
+    // Shown beside the instrument while an expression of the user's own finds the value.
+    customPatternLabel = new QLabel(text("WeightToKeyFrame2.customPatternLabel.text"), panel);
+    QFont small = customPatternLabel->font();
+    small.setItalic(true);
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    customPatternLabel->setFont(small);
+    customPatternLabel->hide();
+    instrumentRow->insertWidget(1, customPatternLabel);
     {
         auto* l = new QLabel(text("WeightToKeyFrame2.instrumentLabel.text"));
         l->setBuddy(instrumentBox);
@@ -130,6 +138,23 @@ QWidget* SettingsTabs::buildInputPanel() {
     fill<H::InputTerminator>(inputTerminatorBox);
     addRow(form, text("WeightToKeyFrame2.inputTerminatorLabel.text"), inputTerminatorBox,
            text("WeightToKeyFrame2.inputTerminatorBox.toolTipText"));
+
+    // Talking to the instrument: stable values only, and the command that asks for a value.
+    stableOnlyCheckBox = new QCheckBox(text("WeightToKeyFrame2.stableOnlyCheckBox.text"), panel);
+    stableOnlyCheckBox->setToolTip(text("WeightToKeyFrame2.stableOnlyCheckBox.toolTipText"));
+    form->addRow(stableOnlyCheckBox);
+    requestCommandBox = new QComboBox(panel);
+    requestCommandBox->setEditable(true);
+    requestCommandBox->setInsertPolicy(QComboBox::NoInsert);
+    addRow(form, text("WeightToKeyFrame2.requestCommandLabel.text"), requestCommandBox,
+           text("WeightToKeyFrame2.requestCommandBox.toolTipText"));
+    requestModeBox = new QComboBox(panel);
+    fill<H::RequestMode>(requestModeBox);
+    addRow(form, text("WeightToKeyFrame2.requestModeLabel.text"), requestModeBox,
+           text("WeightToKeyFrame2.requestModeBox.toolTipText"));
+    requestIntervalTextField = new QLineEdit(panel);
+    addRow(form, text("WeightToKeyFrame2.requestIntervalLabel.text"), requestIntervalTextField,
+           text("WeightToKeyFrame2.requestIntervalTextField.toolTipText"));
     outer->addStretch(1);
     return panel;
 }
@@ -302,6 +327,9 @@ void SettingsTabs::show(const Config& record) {
                                  stopBitsBox,
                                  parityBox,
                                  inputTerminatorBox,
+                                 stableOnlyCheckBox,
+                                 requestCommandBox,
+                                 requestModeBox,
                                  mathOperationBox,
                                  roundingMethodBox,
                                  editOperationComboBox,
@@ -336,11 +364,13 @@ void SettingsTabs::show(const Config& record) {
         portList->setEditText(record.getPort());
     instrumentBox->setCurrentIndex(
         record.getInstrument().value_or(H::Instrument::getDefault()).ordinal());
+    showCustomPattern(record.getCustomRegEx());
     bitRateBox->setCurrentIndex(record.getBitRate());
     dataBitsBox->setCurrentIndex(record.getDataBits());
     stopBitsBox->setCurrentIndex(record.getStopBits());
     parityBox->setCurrentIndex(record.getParity());
     selectTerminator(record.getInputTerminator());
+    showRequest(record);
     mathOperationBox->setCurrentIndex(record.getMathOperation().ordinal());
     mathOperandTextField->setText(record.getMathOperand());
     decimalTextField->setText(record.getDecimalPlaces());

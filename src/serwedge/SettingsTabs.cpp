@@ -7,14 +7,15 @@
 #include "serwedge/Dialogs.h"
 #include "serwedge/FieldVerifierHook.h"
 #include "serwedge/IgnoreDialog.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,7 +56,7 @@ void SettingsTabs::connectHandlers() {
     connect(inputTerminatorBox, &QComboBox::activated, this,
             [this] { inputTerminatorBoxItemStateChanged(); });
     connect(inputTerminatorBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { inputTerminatorBoxItemStateChanged(); });
+            [this] { checkTerminatorEntry(true); });
     connect(autoButton, &QPushButton::clicked, this, [this] { autoButtonActionPerformed(); });
     connect(defaultButton, &QPushButton::clicked, this, [this] { defaultButtonActionPerformed(); });
     connect(refreshPortsButton, &QPushButton::clicked, this,
@@ -81,6 +82,19 @@ void SettingsTabs::connectHandlers() {
     installVerifier(delayTextField, VerifiedField::Delay);
     onIndex(outputTerminatorBox2, &SettingsTabs::outputTerminatorBox2ItemStateChanged);
     installVerifier(everyXValuesTextField, VerifiedField::EveryXValues);
+    onToggle(stableOnlyCheckBox, &SettingsTabs::stableOnlyCheckBoxActionPerformed);
+    installVerifier(requestCommandBox->lineEdit(), VerifiedField::RequestCommand);
+    // The list's own line edit hears the focus leave the list; a command taken from the list
+    // is checked at once.
+    connect(requestCommandBox->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        // As for the other fields: a refused text gets the focus back once the message is read.
+        if (!verifyRequestCommand() && !isClosing)
+            QTimer::singleShot(0, requestCommandBox,
+                               [this] { requestCommandBox->setFocus(Qt::OtherFocusReason); });
+    });
+    connect(requestCommandBox, &QComboBox::activated, this, [this] { verifyRequestCommand(); });
+    onIndex(requestModeBox, &SettingsTabs::requestModeBoxItemStateChanged);
+    installVerifier(requestIntervalTextField, VerifiedField::RequestIntervalMs);
     connect(connectButtonGroup, &QButtonGroup::buttonClicked, this,
             [this] { connectButtonActionPerformed(); });
     onToggle(minimizeToTrayCheckBox, &SettingsTabs::minimizeToTrayCheckBoxItemStateChanged);
@@ -109,14 +123,18 @@ void SettingsTabs::instrumentBoxItemStateChanged() {
     if (i < 0)
         return;
     const H::Instrument selected(static_cast<H::Instrument::Value>(i));
+    const H::Instrument previous = config.getInstrument().value_or(H::Instrument::getDefault());
     const bool changed = config.getInstrument() != selected;
     config.setInstrument(selected);
+    if (changed)
+        followPresetRequest(previous, selected);
     if (changed && !config.getCustomRegEx().isEmpty() && !isClosing) {
         // The question must not sit under the list's open pop-up.
         instrumentBox->hidePopup();
         if (Dialogs::current().question(host_.window, text("confirm"),
                                         text("overwrite.custom.regular.expression")))
             config.setCustomRegEx(QString());
+        showCustomPattern(config.getCustomRegEx());
     }
     if (host_.selectionChanged)
         host_.selectionChanged();
@@ -139,14 +157,26 @@ void SettingsTabs::parityBoxItemStateChanged() {
 }
 
 bool SettingsTabs::inputTerminatorBoxItemStateChanged() {
+    return checkTerminatorEntry(false);
+}
+
+bool SettingsTabs::checkTerminatorEntry(bool leavingField) {
     if (const auto value = checkInputTerminator(inputTerminatorBox->currentText().trimmed())) {
         config.setInputTerminator(*value);
         return true;
     }
     if (!isClosing) {
         message(QStringLiteral("error"), text(kInputTerminatorMessageKey), int(Kind::Error));
-        if (tabbedPane->indexOf(inputPanel) >= 0)
-            tabbedPane->setCurrentWidget(inputPanel);
+        const auto bringInputTabBack = [this] {
+            if (tabbedPane->indexOf(inputPanel) >= 0)
+                tabbedPane->setCurrentWidget(inputPanel);
+        };
+        // The field is left when the tab widget hides its page: a tab selected from inside
+        // that page switch would leave the bar and the page shown out of step.
+        if (leavingField)
+            QTimer::singleShot(0, this, bringInputTabBack);
+        else
+            bringInputTabBack();
     }
     selectTerminator(config.getInputTerminator());
     return false;
@@ -200,9 +230,30 @@ void SettingsTabs::customizeButtonActionPerformed() {
     // Window-modal without a nested event loop; the result is copied when it is accepted.
     auto* dialog = new CustomRegExDialog(host_.window, config, Dialogs::prompts());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this,
-            [this, dialog] { config.setCustomRegEx(dialog->getCustomRegEx()); });
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        config.setCustomRegEx(dialog->getCustomRegEx());
+        showCustomPattern(config.getCustomRegEx());
+    });
     dialog->open();
+}
+
+void SettingsTabs::showCustomPattern(const QString& customRegEx) {
+    customPatternLabel->setVisible(!customRegEx.isEmpty());
+    const QString tip = text("WeightToKeyFrame2.instrumentBox.toolTipText");
+    if (customRegEx.isEmpty()) {
+        instrumentBox->setToolTip(tip);
+        return;
+    }
+    // Rich text, so that an expression with "<" in it is shown as it is.
+    const QString note =
+        QStringLiteral("<p>") +
+        Catalogue::formatMessage(
+            text("WeightToKeyFrame2.customPatternLabel.toolTipText").toHtmlEscaped(),
+            {QStringLiteral("<code>") + customRegEx.toHtmlEscaped() + QStringLiteral("</code>")}) +
+        QStringLiteral("</p>");
+    customPatternLabel->setToolTip(note);
+    instrumentBox->setToolTip(QStringLiteral("<p>") + tip.toHtmlEscaped() + QStringLiteral("</p>") +
+                              note);
 }
 
 void SettingsTabs::adjustIgnoreButtonActionPerformed() {
@@ -318,10 +369,14 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
 
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
+    // Named captures rather than this: GCC 12's vptr check reports the access through a captured
+    // this in these closures as one to a wrong type, although the object is the right one.
+    Config* record = &config;
+    SettingsTabs* self = this;
     FieldVerifierHook::install(field, which, Dialogs::prompts(),
-                               {[this, setter](const QString& t) { (config.*setter)(t); },
+                               {[record, setter](const QString& t) { (record->*setter)(t); },
                                 [] { return isClosing.load(); },
-                                [this, field] { selectTabOf(field); }});
+                                [self, field] { self->selectTabOf(field); }});
 }
 
 void SettingsTabs::selectTabOf(QWidget* control) {
@@ -408,9 +463,16 @@ void SettingsTabs::copyTo(Config& target) {
     stopBitsBoxItemStateChanged();
     parityBoxItemStateChanged();
     inputTerminatorBoxItemStateChanged();
+    stableOnlyCheckBoxActionPerformed();
+    verifyRequestCommand();
+    requestModeBoxItemStateChanged();
+    verifyRequestInterval();
     connectButtonActionPerformed();
     keyboardTypeBoxItemStateChanged();
-    if (!H::Delay::valid(delayTextField->text())) {
+    // A refusal the field made when it lost the focus is shown by it, once, and the text stays
+    // for the user to correct.
+    const FieldVerifierHook* delayCheck = FieldVerifierHook::of(delayTextField);
+    if (!(delayCheck && delayCheck->refusalPending()) && !H::Delay::valid(delayTextField->text())) {
         if (!isClosing)
             message(QStringLiteral("error"), text("error.intercharacter.delay"), int(Kind::Error));
         delayTextField->setText(H::Delay::getDefault());

@@ -12,6 +12,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -80,6 +81,12 @@ public:
     QPushButton* defaultButton = nullptr;
     QPushButton* refreshPortsButton = nullptr;
     QPushButton* customizeButton = nullptr;
+    // Not a setting: tells that the custom expression is in use.
+    QLabel* customPatternLabel = nullptr;
+    QCheckBox* stableOnlyCheckBox = nullptr;
+    QComboBox* requestCommandBox = nullptr; // editable: the preset's commands are offered
+    QComboBox* requestModeBox = nullptr;
+    QLineEdit* requestIntervalTextField = nullptr;
 
     QComboBox* mathOperationBox = nullptr;
     QLineEdit* mathOperandTextField = nullptr;
@@ -127,6 +134,8 @@ public:
     void adjustIgnoreButtonActionPerformed();
     void defaultButtonActionPerformed();
     void refreshPortsButtonActionPerformed();
+    void stableOnlyCheckBoxActionPerformed();
+    void requestModeBoxItemStateChanged();
     void mathOperationBoxItemStateChanged();
     void roundingMethodBoxItemStateChanged();
     void editOperationComboBoxItemStateChanged();
@@ -155,6 +164,8 @@ public:
     bool verifyRemoveCharacters();
     bool verifyEveryXValues();
     bool verifyDelay();
+    bool verifyRequestCommand();
+    bool verifyRequestInterval();
 
 private:
     QWidget* buildInputPanel();
@@ -166,6 +177,19 @@ private:
     bool verifyField(QLineEdit* field);
     void selectTabOf(QWidget* control);
     void selectTerminator(int value);
+    // Shows beside the instrument, and in its tooltip, whether an expression of the user's own
+    // is in use.
+    void showCustomPattern(const QString& customRegEx);
+    // The line end byte check; `leavingField` when the entry lost the focus.
+    bool checkTerminatorEntry(bool leavingField);
+    // The request settings of a record in their controls, with the preset's commands offered.
+    void showRequest(const config::Config& record);
+    void offerRequestCommands(const config::ConfigHelper::Instrument& instrument,
+                              const QString& command);
+    // After a change of preset: the request command and mode follow the new preset unless the
+    // user changed them from what the previous one gave.
+    void followPresetRequest(const config::ConfigHelper::Instrument& previous,
+                             const config::ConfigHelper::Instrument& selected);
     // Exports or imports through the settings store; "export.failed" or "import.failed" when
     // the store cannot be opened.
     void transferSettings(bool exporting);

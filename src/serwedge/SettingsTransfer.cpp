@@ -1,8 +1,8 @@
 #include "serwedge/SettingsTransfer.h"
 
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
 #include "serwedge/prefs/SettingsStore.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,12 +67,16 @@ SettingsTransfer::Outcome SettingsTransfer::importSettings() {
                               tallyraBundle().getString("settings.file.filter"));
     if (path.isEmpty())
         return Outcome::Cancelled;
+    QString question = tallyraBundle().getString("import.apply.and.exit");
     try {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw TransferError(file.errorString());
-        // Imports the whole document before writing anything, then re-reads the node.
-        store_.importFrom(file);
+        // Checks the whole document before writing anything, then re-reads the node.
+        const prefs::ImportResult result = store_.importFrom(file);
+        if (!result.unknownKeys.isEmpty())
+            question =
+                prefs::unknownSettingsText(result.unknownKeys) + QStringLiteral("\n\n") + question;
     } catch (const std::exception& e) {
         qCWarning(lcTransfer) << "import from" << path << "failed:" << e.what();
         prompts_.showError(
@@ -80,8 +84,7 @@ SettingsTransfer::Outcome SettingsTransfer::importSettings() {
             tallyraBundle().getString("error"));
         return Outcome::Failed;
     }
-    if (prompts_.askYesNo(parent_, tallyraBundle().getString("import.apply.and.exit"),
-                          tallyraBundle().getString("restart.required"))) {
+    if (prompts_.askYesNo(parent_, question, tallyraBundle().getString("restart.required"))) {
         if (hooks_.exit)
             hooks_.exit(kImportExitStatus);
         return Outcome::ExitRequested;

@@ -1,6 +1,6 @@
 #include "serwedge/TrayBehaviour.h"
 
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QEvent>
 #include <QLoggingCategory>

@@ -26,6 +26,12 @@ public:
     virtual bool askYesNo(QWidget* parent, const QString& question, const QString& title) = 0;
 };
 
+// Shows a modal message box of the platform. The text is shown as plain text whatever it holds:
+// messages carry file contents, port names and texts from servers, never markup. With yes and
+// no offered, answers true for yes (no is the default button).
+bool showPlainMessageBox(QWidget* parent, int icon, const QString& title, const QString& text,
+                         bool yesNo = false);
+
 // File dialogs and message boxes of the platform, modal to the parent.
 class QtUiPrompts : public UiPrompts {
 public:

@@ -5,11 +5,12 @@
 #include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/TrayBehaviour.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/util/FriendlyPortUtil.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 #include "worker/DataLine.h"
@@ -194,9 +195,21 @@ bool WeightToKeyFrame2::listPorts() {
 
 bool WeightToKeyFrame2::loadConfig() {
     QStringList invalid;
+    // A damaged store found while opening is kept aside; the user hears of it here.
+    QStringList notices;
+    prefs::setNoticeSink([&notices](const QString& text) { notices.append(text); });
+    struct Restore {
+        ~Restore() { prefs::setNoticeSink({}); }
+    } restore;
+    const auto showNotices = [&] {
+        for (const QString& notice : notices)
+            message(QStringLiteral("warning"), notice, int(Kind::Warning));
+        notices.clear();
+    };
     try {
         if (!store_)
             store_ = options_.openStore();
+        showNotices();
         if (store_->loadConfig(config, portList_, &invalid))
             return true;
         message(QStringLiteral("error.while.loading.settings"),
@@ -204,6 +217,7 @@ bool WeightToKeyFrame2::loadConfig() {
                 int(Kind::Error));
         return false;
     } catch (const std::exception& e) {
+        showNotices();
         // The defaults of every setting, as an empty store gives them.
         prefs::MemoryPreferences empty;
         prefs::SettingsStore(empty).loadConfig(config, portList_);
@@ -326,6 +340,7 @@ void WeightToKeyFrame2::startPipeline() {
         logEvent(QStringLiteral("Custom regEx: ") + config.getCustomRegEx());
     logEvent(text("keyboard.output.started.type") + QLatin1Char(' ') +
              config.getKeyboardType().toString());
+    offerGlobalShortcut();
 }
 
 void WeightToKeyFrame2::showStartFailure(const worker::ReadingRun::Failure& failure) {

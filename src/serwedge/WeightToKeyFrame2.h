@@ -6,6 +6,7 @@
 #include "serwedge/prefs/SettingsStore.h"
 #include "serwedge/util/UpdateWorkerView.h"
 #include "worker/ReadingRun.h"
+#include "worker/WeightWorker.h"
 #include "worker/WeightWorkerView.h"
 
 #include <QIcon>
@@ -29,6 +30,7 @@ namespace serwedge {
 
 class Catalogue;
 class EventLog;
+class GlobalShortcut;
 class TrayBehaviour;
 
 // The main window: start-up checks, loading and saving, the Start/Stop toggle that builds and
@@ -81,6 +83,10 @@ public:
 
     // The Start/Stop toggle (also what automatic start runs).
     void startStopJButtonActionPerformed();
+    // While reading: ask the instrument for a value, tare it, zero it.
+    void requestJButtonActionPerformed();
+    void tareJButtonActionPerformed();
+    void zeroJButtonActionPerformed();
     void updateConfigFromTabs();
     bool loadConfig();
     void saveConfig();
@@ -110,6 +116,10 @@ public:
     // The input, processing, output and settings tabs with their controls.
     SettingsTabs& settingsTabs() const { return *settingsTabs_; }
     QPushButton* startStopButton() const { return startStopJButton; }
+    QPushButton* requestButton() const { return requestJButton; }
+    QPushButton* tareButton() const { return tareJButton; }
+    QPushButton* zeroButton() const { return zeroJButton; }
+    bool hasGlobalShortcut() const { return shortcut_ != nullptr; }
     QLabel* statusLabel() const { return statusJLabel; }
     QString statusText() const;
 
@@ -132,6 +142,9 @@ private:
     // Shows what went wrong while a run was being built.
     void showStartFailure(const worker::ReadingRun::Failure& failure);
     void updateMainPanel();
+    // On demand: the global shortcut for the run, or the log says why there is none.
+    void offerGlobalShortcut();
+    void sendToInstrument(worker::WeightWorker::Command command);
     bool isSettingsTab(QWidget* page) const;
     void message(const QString& titleKey, const QString& text, int kind);
     QString text(const char* key) const;
@@ -163,6 +176,10 @@ private:
     EventLog* eventLogPane = nullptr;
     QTextBrowser* aboutPane = nullptr;
     QPushButton* startStopJButton = nullptr;
+    QPushButton* requestJButton = nullptr;
+    QPushButton* tareJButton = nullptr;
+    QPushButton* zeroJButton = nullptr;
+    std::unique_ptr<GlobalShortcut> shortcut_;
     QLabel* portValueLabel = nullptr;
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;

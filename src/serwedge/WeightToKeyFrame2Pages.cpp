@@ -5,14 +5,16 @@
 
 #include "props/Props.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QApplication>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -93,6 +95,25 @@ QWidget* WeightToKeyFrame2::buildMainPanel() {
     nextStepLabel = new QLabel(panel);
     nextStepLabel->setWordWrap(true);
     grid->addWidget(nextStepLabel, 1, 1);
+
+    // While reading, where the instrument takes commands.
+    auto* commands = new QHBoxLayout;
+    const std::pair<QPushButton**, const char*> buttons[] = {
+        {&requestJButton, "WeightToKeyFrame2.requestJButton"},
+        {&tareJButton, "WeightToKeyFrame2.tareJButton"},
+        {&zeroJButton, "WeightToKeyFrame2.zeroJButton"}};
+    for (const auto& [button, name] : buttons) {
+        *button = new QPushButton(text((std::string(name) + ".text").c_str()), panel);
+        (*button)->setToolTip(text((std::string(name) + ".toolTipText").c_str()));
+        (*button)->setVisible(false);
+        commands->addWidget(*button);
+    }
+    commands->addStretch(1);
+    grid->addLayout(commands, 2, 1);
+    connect(requestJButton, &QPushButton::clicked, this,
+            [this] { requestJButtonActionPerformed(); });
+    connect(tareJButton, &QPushButton::clicked, this, [this] { tareJButtonActionPerformed(); });
+    connect(zeroJButton, &QPushButton::clicked, this, [this] { zeroJButtonActionPerformed(); });
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
     return panel;
@@ -141,6 +162,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
         keyPermission_.clear();
+        shortcut_.reset();
         // A run that ended by itself (the port failed) leaves its outputs behind; the worker
         // goes once its completion, which reports this, has returned.
         run_.stop();
@@ -162,6 +184,13 @@ void WeightToKeyFrame2::updateMainPanel() {
                                ? keyPermission_
                                : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
                                                    : "WeightToKeyFrame2.nextStep.idle"));
+    // The settings cannot change while reading: the record is the run's.
+    const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
+    requestJButton->setVisible(connectedGUI &&
+                               config.getRequestMode() == H::RequestMode::ON_DEMAND &&
+                               !config.getRequestCommand().isEmpty());
+    tareJButton->setVisible(connectedGUI && !instrument.getTareCommand().isEmpty());
+    zeroJButton->setVisible(connectedGUI && !instrument.getZeroCommand().isEmpty());
     portValueLabel->setText(config.getPort());
     instrumentValueLabel->setText(
         config.getInstrument().value_or(H::Instrument::getDefault()).toPlainString());
@@ -174,7 +203,38 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
         return;
     }
     if (statusJLabel)
-        statusJLabel->setText(t);
+        util::JLabelHtml::setText(statusJLabel, t);
+}
+
+void WeightToKeyFrame2::requestJButtonActionPerformed() {
+    sendToInstrument(worker::WeightWorker::Command::Request);
+}
+
+void WeightToKeyFrame2::tareJButtonActionPerformed() {
+    sendToInstrument(worker::WeightWorker::Command::Tare);
+}
+
+void WeightToKeyFrame2::zeroJButtonActionPerformed() {
+    sendToInstrument(worker::WeightWorker::Command::Zero);
+}
+
+void WeightToKeyFrame2::sendToInstrument(worker::WeightWorker::Command command) {
+    // The reading thread writes it; a write the port does not take is logged there.
+    if (connectedGUI && run_.worker())
+        run_.worker()->sendCommand(command);
+}
+
+void WeightToKeyFrame2::offerGlobalShortcut() {
+    shortcut_.reset();
+    if (config.getRequestMode() != H::RequestMode::ON_DEMAND ||
+        config.getRequestCommand().isEmpty())
+        return;
+    const char* refusal = nullptr;
+    shortcut_ = GlobalShortcut::create([this] { requestJButtonActionPerformed(); }, refusal);
+    if (shortcut_)
+        logEvent(tallyraBundle().format("shortcut.ready", {GlobalShortcut::keyText()}));
+    else
+        logEvent(tallyraBundle().format(refusal, {GlobalShortcut::keyText()}));
 }
 
 QString WeightToKeyFrame2::statusText() const {

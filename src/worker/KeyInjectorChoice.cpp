@@ -65,7 +65,6 @@ std::shared_ptr<platform::KeyInjector> createSessionKeyInjector(const KeyInjecto
         }
     }
     const QString details = failures.join(QStringLiteral("; "));
-    qCWarning(lcKeys) << "no key injection works:" << details;
     if (wayland)
         throw NoKeyInjectionError(
             (workerBundle().getString("no.key.injection.on.wayland") + details).toStdString());

@@ -1,7 +1,7 @@
 #include "worker/Keybot.h"
 
 #include "config/Config.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 

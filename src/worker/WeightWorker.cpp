@@ -281,7 +281,16 @@ int WeightWorker::doInBackground() {
     while (!isCancelled()) {
         if (commands)
             serviceCommands(nextRequest);
-        const ByteSource::Batch got = source_->read(buffer, readWait(nextRequest));
+        ByteSource::Batch got;
+        try {
+            got = source_->read(buffer, readWait(nextRequest));
+        } catch (const rs232::PortDisconnected& e) {
+            // The user reads what happened; the driver's words stay as the detail.
+            throw std::runtime_error((workerBundle().getString("instrument.disconnected") +
+                                      QStringLiteral(" (") + QString::fromUtf8(e.what()) +
+                                      QStringLiteral(")"))
+                                         .toStdString());
+        }
         if (got.end)
             break;
         if (got.count == 0)

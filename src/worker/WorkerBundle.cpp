@@ -22,6 +22,7 @@ Catalogue& workerBundle() {
                                 "line.too.long",
                                 "request.failed",
                                 "stable.only.unknown",
+                                "instrument.disconnected",
                                 // keystroke engine
                                 "cannot_type",
                                 // key injection of the desktop session

@@ -2,7 +2,7 @@
 // X11 layouts that correspond to the keyboard types.
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/x11/X11KeyInjector.h"
 #include "worker/DataLine.h"
 #include "worker/Keybot.h"

@@ -3,7 +3,7 @@
 #include "serial/SerialTestSupport.h"
 
 #include "serwedge/AutoPortDialog.h"
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/WorkerBundle.h"
 
 #include <QApplication>

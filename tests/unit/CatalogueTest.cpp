@@ -1,5 +1,5 @@
 #include "config/ConfigBundle.h"
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/WorkerBundle.h"
 
 #include <gtest/gtest.h>

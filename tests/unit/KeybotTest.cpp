@@ -3,7 +3,7 @@
 
 #include "worker/Keybot.h"
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/recording/RecordingKeyInjector.h"
 #include "worker/DataLine.h"
 #include "worker/WeightWorkerView.h"

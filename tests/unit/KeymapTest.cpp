@@ -1,7 +1,7 @@
 // The layout tables, checked against a transcription of the key names per character.
 
 #include "config/ConfigHelper.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,17 @@
-#include "serwedge/TallyraBundle.h"
+#include "TestHttpsServer.h"
+
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
+#include "serwedge/util/TallyraBundle.h"
+#include "serwedge/util/UpdateWorker.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QThread>
 
 #include <atomic>
@@ -149,4 +154,48 @@ TEST_F(Links, linkableLabelOpensItsLinkOnce) {
     settle(1);
     ASSERT_EQ(openedCount(), 1u);
     EXPECT_EQ(opened[0], QUrl("https://example.org/dl/"));
+}
+
+// The window's status label as the update check sees it, and the links it shows: the anchors of
+// its text laid out in its own text format.
+struct LabelView : serwedge::util::UpdateWorkerView {
+    void showStatus(const QString& text) override { JLabelHtml::setText(&label, text); }
+    int linksShown() const {
+        QTextDocument shown;
+        label.textFormat() == Qt::PlainText ? shown.setPlainText(label.text())
+                                            : shown.setHtml(label.text());
+        int links = 0;
+        for (QTextBlock block = shown.begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                links += it.fragment().charFormat().isAnchor() ? 1 : 0;
+        return links;
+    }
+    QLabel label;
+};
+
+// Markup in what the update server sends is shown as text, never obeyed.
+TEST_F(Links, updateServerTextsNeverBecomeLinks) {
+    ASSERT_TRUE(testing_https::credentials());
+    const QByteArray evil = "<a href=\"https://evil.example/\">click</a>";
+    const QByteArray newer = "<version2_en>2099.1.0.0</version2_en>";
+    // The document, and the links shown: only the download page's own.
+    const std::pair<QByteArray, int> cases[] = {{"<version2_en>" + evil + "</version2_en>", 0},
+                                                {newer + "<date_en>" + evil + "</date_en>", 0},
+                                                {newer, 1}};
+    for (const auto& [document, links] : cases) {
+        testing_https::HttpsServer server(testing_https::HttpsServer::Mode::Respond,
+                                          testing_https::httpResponse(document));
+        serwedge::util::FetchOptions options;
+        options.sslConfiguration = testing_https::HttpsServer::clientConfiguration();
+        LabelView view;
+        JLabelHtml::makeLinkable(&view.label);
+        serwedge::util::UpdateWorker worker(&view, server.url(), "2018.1.0.3", "en", options);
+        worker.execute();
+        QElapsedTimer t;
+        t.start();
+        while (!worker.isDone() && t.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(view.linksShown(), links) << view.label.text().toStdString();
+        EXPECT_EQ(view.label.text().contains(QString::fromUtf8(evil)), links == 0);
+    }
 }

@@ -6,11 +6,11 @@
 #include "serwedge/FieldVerifierHook.h"
 #include "serwedge/IgnoreDialog.h"
 #include "serwedge/SettingsTransfer.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/UiPrompts.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/prefs/PreferencesXml.h"
 #include "serwedge/prefs/SettingsStore.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <gtest/gtest.h>
 

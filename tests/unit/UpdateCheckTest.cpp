@@ -4,7 +4,7 @@
 
 #include "config/Config.h"
 #include "props/Props.h"
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "serwedge/util/UpdateCheckStart.h"
 #include "serwedge/util/UpdateWorker.h"
 

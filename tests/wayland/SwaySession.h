@@ -30,7 +30,8 @@ class SwaySession {
 public:
     using Clock = std::chrono::steady_clock;
 
-    explicit SwaySession(const std::string& layout) {
+    // config: more lines of sway's configuration.
+    explicit SwaySession(const std::string& layout, const std::string& config = {}) {
         if (geteuid() == 0) {
             const passwd* nobody = getpwnam("nobody");
             if (!nobody)
@@ -49,7 +50,7 @@ public:
             if (chown((dir_ / sub).c_str(), uid_, gid_) != 0)
                 throw std::runtime_error("cannot hand a folder to the sway user");
         }
-        std::ofstream(dir_ / "config") << "input * xkb_layout " << layout << "\n";
+        std::ofstream(dir_ / "config") << "input * xkb_layout " << layout << "\n" << config;
         chmod((dir_ / "config").c_str(), 0644);
 
         sway_ = spawn({"sway", "-c", (dir_ / "config").string()},
@@ -119,36 +120,27 @@ public:
         return pid;
     }
 
-    // Waits for a child up to the time-out, then stops it; its exit status (-1: it was stopped).
+    // Waits for a child up to the time-out, then kills it; its exit status (-1: it was killed).
     static int finish(pid_t& pid, std::chrono::milliseconds timeout) {
-        const auto end = Clock::now() + timeout;
-        while (Clock::now() < end) {
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
+        int status = 0;
+        for (const auto end = Clock::now() + timeout; waitpid(pid, &status, WNOHANG) != pid;) {
+            if (Clock::now() > end) {
+                kill(pid, SIGKILL);
+                waitpid(pid, &status, 0);
                 pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+                return -1;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        stop(pid);
-        return -1;
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     static void stop(pid_t& pid) {
         if (pid <= 0)
             return;
         kill(pid, SIGTERM);
-        int status = 0;
-        const auto end = Clock::now() + std::chrono::seconds(3);
-        while (waitpid(pid, &status, WNOHANG) != pid) {
-            if (Clock::now() > end) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        pid = -1;
+        finish(pid, std::chrono::seconds(3));
     }
 
     static std::string readFile(const std::filesystem::path& path) {

@@ -113,8 +113,20 @@ void PortalClient::watch(const QString& requestPath) {
 }
 
 void PortalClient::unwatch() {
+    if (requestPath_.isEmpty())
+        return;
     connection_.disconnect(QLatin1String(kService), requestPath_, QLatin1String(kRequest),
                            QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
+    requestPath_.clear();
+}
+
+void PortalClient::finish() {
+    // No signal may reach this object once it is gone.
+    unwatch();
+    if (!session_.isEmpty())
+        connection_.disconnect(QLatin1String(kService), session_, QLatin1String(kSession),
+                               QStringLiteral("Closed"), this, SLOT(onSessionClosed(QVariantMap)));
+    step_ = Step::Done;
 }
 
 void PortalClient::fail(PortalState state, const std::string& detail) {

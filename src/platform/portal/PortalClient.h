@@ -55,6 +55,8 @@ public:
                  QString restoreToken, int timeoutMs);
 
     Q_INVOKABLE void begin();
+    // Stops listening to the portal, on the client's thread before it is deleted.
+    Q_INVOKABLE void finish();
 
 public Q_SLOTS:
     void onResponse(uint response, const QVariantMap& results);

@@ -54,9 +54,15 @@ struct PortalKeyInjector::Session {
           state(options) {}
 
     ~Session() {
+        // The client stops listening and goes on its own thread, before the thread ends.
+        if (client && thread.isRunning()) {
+            QMetaObject::invokeMethod(client, "finish", Qt::BlockingQueuedConnection);
+            client->deleteLater();
+        } else {
+            delete client;
+        }
         thread.quit();
         thread.wait();
-        delete client;
         QDBusConnection::disconnectFromBus(connectionName);
     }
 
@@ -218,7 +224,25 @@ void PortalKeyInjector::pause(int ms, std::stop_token stop) {
             s.sendError = e.what(); // reported by the next press or release
         }
     }
-    interruptibleSleep(ms, stop);
+    pauseWithShortHolds(ms, stop);
+}
+
+std::optional<bool> PortalKeyInjector::givesDeadKey(int code, bool shift, bool level3) const {
+    const auto sym = xkb::keysymForCode(code);
+    if (!sym)
+        return std::nullopt;
+    if (!layout_) {
+        // Without the layout only a key sent with no modifier is known.
+        if (shift || level3)
+            return std::nullopt;
+        return xkb::isDeadKeysym(*sym);
+    }
+    const auto keycode = layout_->keyFor(*sym);
+    if (!keycode)
+        return std::nullopt;
+    const std::uint32_t mods =
+        (shift ? xkb::SessionLayout::shiftMask() : 0u) | (level3 ? layout_->level3Mask() : 0u);
+    return xkb::isDeadKeysym(layout_->symbolAt(*keycode, mods));
 }
 
 bool PortalKeyInjector::capsLockOn() {

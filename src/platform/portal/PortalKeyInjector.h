@@ -61,6 +61,7 @@ private:
     void modifier(Modifier which, bool down) override;
     void key(int code, bool down) override;
     void character(unsigned long value) override;
+    std::optional<bool> givesDeadKey(int code, bool shift, bool level3) const override;
 
     void send(xkb::Keysym sym, bool down);
 

@@ -157,7 +157,16 @@ void WlrootsKeyInjector::character(unsigned long value) {
 
 void WlrootsKeyInjector::pause(int ms, std::stop_token stop) {
     wl_->drain();
-    interruptibleSleep(ms, stop);
+    pauseWithShortHolds(ms, stop);
+}
+
+std::optional<bool> WlrootsKeyInjector::givesDeadKey(int code, bool shift, bool level3) const {
+    const auto keycode = keymap_->keycodeFor(code);
+    if (!keycode)
+        return std::nullopt;
+    const std::uint32_t mods =
+        (shift ? keymap_->shiftMask() : 0u) | (level3 ? keymap_->level3Mask() : 0u);
+    return xkb::isDeadKeysym(keymap_->symbolOf(*keycode, mods));
 }
 
 bool WlrootsKeyInjector::capsLockOn() {

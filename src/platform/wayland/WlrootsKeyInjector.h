@@ -40,6 +40,7 @@ private:
     void key(int code, bool down) override;
     void character(unsigned long value) override;
     void beforeEvent() override;
+    std::optional<bool> givesDeadKey(int code, bool shift, bool level3) const override;
 
     void send(std::uint32_t keycode, bool down);
     void sendModifiers(std::uint32_t depressed);

@@ -1,6 +1,6 @@
 #include "platform/win/WinKeyInjector.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <windows.h>
 // winnt.h names an access right DELETE; here DELETE is the key code.

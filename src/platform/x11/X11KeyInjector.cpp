@@ -1,6 +1,6 @@
 #include "platform/x11/X11KeyInjector.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>

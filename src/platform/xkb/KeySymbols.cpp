@@ -1,6 +1,6 @@
 #include "platform/xkb/KeySymbols.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <xkbcommon/xkbcommon-keysyms.h>
 

@@ -1,6 +1,6 @@
 #include "platform/xkb/ModifierEmulation.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 
 #include <algorithm>
 
@@ -63,9 +63,14 @@ void ModifierEmulation::press(int code) {
         pressed_[code] = true;
         return;
     }
+    lastCode_ = 0;
     applyModifiers();
     key(code, true);
     pressed_[code] = true;
+    holds_.pressed(static_cast<unsigned>(code));
+    lastCode_ = code;
+    lastShift_ = held_[Modifier::Shift];
+    lastLevel3_ = held_[Modifier::Level3];
 }
 
 void ModifierEmulation::release(int code) {
@@ -91,10 +96,33 @@ void ModifierEmulation::release(int code) {
     pressed_.erase(it);
     if (!sent)
         return;
-    if (code == KeyCodes::SHIFT)
+    if (code == KeyCodes::SHIFT) {
         hold(Modifier::Shift, false);
-    else
+    } else if (holds_.held(static_cast<unsigned>(code))) { // else a pause has released it
         key(code, false);
+        holds_.released(static_cast<unsigned>(code));
+    }
+}
+
+void ModifierEmulation::pressDeadKeySpace() {
+    deadKeySpaceDown_ = false;
+    // Not a dead key in this layout (AltGr+7 is a plain grave accent on the French one): the
+    // accent has arrived already, and a SPACE would follow it.
+    if (lastCode_ != 0 && givesDeadKey(lastCode_, lastShift_, lastLevel3_) == false)
+        return;
+    press(KeyCodes::SPACE);
+    deadKeySpaceDown_ = true;
+}
+
+void ModifierEmulation::releaseDeadKeySpace() {
+    if (!deadKeySpaceDown_)
+        return;
+    release(KeyCodes::SPACE);
+    deadKeySpaceDown_ = false;
+}
+
+void ModifierEmulation::pauseWithShortHolds(int ms, const std::stop_token& stop) {
+    holds_.pause(ms, stop, [this](unsigned code) { key(static_cast<int>(code), false); });
 }
 
 } // namespace platform::xkb

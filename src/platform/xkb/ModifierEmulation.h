@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/KeyInjector.h"
+#include "platform/ShortHolds.h"
 
 #include <map>
+#include <optional>
 
 namespace platform::xkb {
 
@@ -10,10 +12,14 @@ namespace platform::xkb {
 // by key symbol: CONTROL and ALT held together act as AltGr (ISO_Level3_Shift), and ALT with
 // keypad digits types the character with that decimal code when ALT goes up. CONTROL and ALT
 // are held only when the next key comes, so that ALT alone can start a character code.
+// Keys other than the modifiers stay down at most kMaxKeyHold (see KeyInjector::pause), and the
+// SPACE that completes a dead key is left out when the back-end knows the key is not dead.
 class ModifierEmulation : public KeyInjector {
 public:
     void press(int code) final;
     void release(int code) final;
+    void pressDeadKeySpace() final;
+    void releaseDeadKeySpace() final;
 
 protected:
     enum class Modifier { Shift, Control, Alt, Level3 };
@@ -26,6 +32,13 @@ protected:
     virtual void character(unsigned long value) = 0;
     // Called before every press and release.
     virtual void beforeEvent() {}
+    // Whether the key gives a dead key with SHIFT and AltGr held or not; nothing when the
+    // back-end cannot tell.
+    virtual std::optional<bool> givesDeadKey(int code, bool shift, bool level3) const = 0;
+
+    // The back-ends' pause: waits ms milliseconds (returning early once stop is requested) and
+    // releases on the way each key that has been down for kMaxKeyHold.
+    void pauseWithShortHolds(int ms, const std::stop_token& stop);
 
 private:
     void hold(Modifier which, bool wanted);
@@ -39,6 +52,12 @@ private:
     int composedDigits_ = 0;
     std::map<Modifier, bool> held_;
     std::map<int, bool> pressed_; // key codes down; false for digits collected for a character
+    ShortHolds holds_;            // keys other than modifiers, by key code
+
+    // The last key pressed other than a modifier, and whether SHIFT and AltGr were held.
+    int lastCode_ = 0;
+    bool lastShift_ = false, lastLevel3_ = false;
+    bool deadKeySpaceDown_ = false;
 };
 
 } // namespace platform::xkb

@@ -1,10 +1,10 @@
 // Port listing from sysfs, without opening any device (an 8250 probe could hit the console).
-// The root of sysfs may be moved with SERDRV_SYSFS_ROOT, so that tests can walk a tree they built.
+// The system consoles are left out.
 
 #include "Backend.h"
+#include "Consoles.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -67,12 +67,15 @@ std::string driverName(const fs::path& device) {
 }
 
 std::vector<Found> scan() {
-    const char* root = std::getenv("SERDRV_SYSFS_ROOT");
-    const fs::path classTty = fs::path(root && *root ? root : "/sys") / "class" / "tty";
+    const fs::path classTty = sysfsRoot() / "class" / "tty";
+    const std::vector<std::string> consoles = systemConsoles();
     std::vector<Found> found;
     std::error_code ec;
     for (fs::directory_iterator it(classTty, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path entry = it->path();
+        if (std::find(consoles.begin(), consoles.end(), entry.filename().string()) !=
+            consoles.end())
+            continue;
         std::error_code e2;
         const fs::path driverLink = entry / "device" / "driver";
         if (!fs::exists(driverLink, e2))

@@ -1,13 +1,16 @@
 // Serial ports through termios. Pseudo-terminals (socat, ser2net) have no modem lines, no error
-// counters and refuse some framing: on them the lines read as off, setting them does nothing,
-// and framing they cannot apply is accepted.
+// counters and keep 8 bits without parity: on them the lines read as off, setting them does
+// nothing, and framing they cannot apply is accepted. A port is left with the settings it had
+// when it was opened.
 //
 // A byte received with a parity or framing error is marked by the terminal driver (PARMRK:
 // 0xFF 0x00 and the byte; a received 0xFF comes doubled). The reads decode the marks, end a
 // batch at a marked byte and keep its indication until it is asked for, so that the indication
 // belongs to the last byte read, however many bytes one read takes.
 
+#include "Consoles.h"
 #include "SystemPort.h"
+#include "Terminal.h"
 
 #include <cerrno>
 #include <chrono>
@@ -25,43 +28,6 @@
 
 namespace serdrv {
 namespace {
-
-speed_t speedFor(int bitsPerSecond) {
-    switch (bitsPerSecond) {
-    case 110:
-        return B110;
-    case 150:
-        return B150;
-    case 300:
-        return B300;
-    case 600:
-        return B600;
-    case 1200:
-        return B1200;
-    case 2400:
-        return B2400;
-    case 4800:
-        return B4800;
-    case 9600:
-        return B9600;
-    case 19200:
-        return B19200;
-    case 38400:
-        return B38400;
-    case 57600:
-        return B57600;
-    case 115200:
-        return B115200;
-    case 230400:
-        return B230400;
-    case 460800:
-        return B460800;
-    case 921600:
-        return B921600;
-    default:
-        return 0;
-    }
-}
 
 int openErrorCode(int err) {
     switch (err) {
@@ -90,7 +56,8 @@ std::string devicePath(const std::string& name) {
 
 class PosixPort final : public SystemPort {
 public:
-    explicit PosixPort(int fd) : fd_(fd) {
+    explicit PosixPort(int fd) : fd_(fd), terminal_(fd) {
+        terminal_.save();
         int bits = 0;
         virtual_ = ioctl(fd_, TIOCMGET, &bits) != 0;
         serial_icounter_struct c{};
@@ -100,63 +67,17 @@ public:
         }
     }
     ~PosixPort() override {
+        terminal_.restore();
         ioctl(fd_, TIOCNXCL);
         flock(fd_, LOCK_UN);
         ::close(fd_);
     }
 
     int configure(const SerdrvConfig& c) override {
-        const speed_t speed = speedFor(bitsPerSecond(c.bitRate));
-        if (speed == 0)
-            return SERDRV_ERR_BAD_BIT_RATE;
-        if (c.dataBits < 0 || c.dataBits > 3 || c.parity < 0 || c.parity > 4 || c.stopBits < 0 ||
-            c.stopBits > 1)
-            return SERDRV_ERR_BAD_FRAMING;
-
-        termios t{};
-        if (tcgetattr(fd_, &t) != 0)
-            return SERDRV_ERR_CONFIGURE;
-        cfmakeraw(&t);
-        t.c_cflag |= CLOCAL | CREAD;
-        t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | IGNPAR);
-        t.c_iflag |= INPCK | PARMRK;
-        cfsetispeed(&t, speed);
-        cfsetospeed(&t, speed);
-        t.c_cc[VMIN] = 0;
-        t.c_cc[VTIME] = 0;
-        const termios raw8n1 = t; // what every device can take
-
-        static constexpr tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
-        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-        t.c_cflag |= sizes[c.dataBits];
-        switch (c.parity) {
-        case 1:
-            t.c_cflag |= PARENB | PARODD;
-            break;
-        case 2:
-            t.c_cflag |= PARENB;
-            break;
-        case 3:
-            t.c_cflag |= PARENB | CMSPAR | PARODD;
-            break; // mark
-        case 4:
-            t.c_cflag |= PARENB | CMSPAR;
-            break; // space
-        default:
-            break;
-        }
-        if (c.stopBits == 1)
-            t.c_cflag |= CSTOPB;
-        const int hs = c.handshake;
-        if (hs == 1 || (hs & 0xC0))
-            t.c_iflag |= (hs == 1 || (hs & 0x40) ? IXOFF : 0) | (hs == 1 || (hs & 0x80) ? IXON : 0);
-        if (hs == 2 || (hs & 0x30))
-            t.c_cflag |= CRTSCTS;
-
-        int result = 0;
-        if (tcsetattr(fd_, TCSANOW, &t) != 0 &&
-            !(virtual_ && tcsetattr(fd_, TCSANOW, &raw8n1) == 0)) // no framing to apply
-            result = virtual_ ? 0 : SERDRV_ERR_CONFIGURE;
+        LineSettings wanted;
+        if (const int code = wantedSettings(c, wanted); code != 0)
+            return code;
+        const int result = applyAndVerify(terminal_, wanted, virtual_);
         termios now{};
         marking_ = tcgetattr(fd_, &now) == 0 && (now.c_iflag & PARMRK) != 0;
         return result;
@@ -403,6 +324,7 @@ private:
     }
 
     int fd_;
+    Terminal terminal_;
     bool virtual_ = false;
     bool counters_ = false;
     serial_icounter_struct last_{};
@@ -421,6 +343,11 @@ private:
 
 std::unique_ptr<Port> openSystemPort(const SerdrvConfig& config, int& code) {
     const std::string path = devicePath(config.portName);
+    // The kernel writes its messages there and a login may run on it: never opened.
+    if (isSystemConsole(path)) {
+        code = SERDRV_ERR_CONSOLE;
+        return nullptr;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         code = openErrorCode(errno);

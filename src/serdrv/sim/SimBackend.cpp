@@ -1,6 +1,7 @@
 // Simulated serial devices: test instruments and the demo balance.
 
 #include "Backend.h"
+#include "LineCheck.h"
 #include "serdrv_sim.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,8 @@ struct Device {
     int failCode = 0, failCount = 0;
     std::vector<uint8_t> written;
     SerdrvConfig config{};
+    // Line settings the device keeps whatever it is asked, when set.
+    std::optional<LineSettings> held;
     // Demo balance: the next line is due at this time.
     bool demo = false;
     Clock::time_point nextLine{};
@@ -117,7 +121,8 @@ void produceDemoLocked(Device& d) {
         const long step = static_cast<long>((d.demoSeed >> 16) % 201) - 100;
         d.demoValue = std::clamp(d.demoValue + step, 0L, 99999999L);
         char text[32];
-        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r\n", d.demoValue / 100,
+        // Lines end with CR, as the default preset expects.
+        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r", d.demoValue / 100,
                       d.demoValue % 100);
         for (const char* c = text; *c; ++c)
             d.rx.emplace_back(static_cast<uint8_t>(*c), 0);
@@ -127,6 +132,24 @@ void produceDemoLocked(Device& d) {
     if (d.nextLine <= now)
         d.nextLine = now + kDemoPeriod; // the reader was away: skip what it missed
 }
+
+// The line of a simulated device: it takes what it is asked unless it holds settings of its own.
+class HeldLine final : public LineDevice {
+public:
+    explicit HeldLine(const Device& d) : dev_(d) {}
+    bool apply(const LineSettings& s) override {
+        asked_ = s;
+        return true;
+    }
+    bool read(LineSettings& out) override {
+        out = dev_.held.value_or(asked_);
+        return true;
+    }
+
+private:
+    const Device& dev_;
+    LineSettings asked_;
+};
 
 class SimPort final : public Port {
 public:
@@ -140,6 +163,12 @@ public:
         std::lock_guard lock(simMutex);
         if (!usable())
             return SERDRV_ERR_CONFIGURE;
+        LineSettings wanted;
+        if (const int code = wantedSettings(c, wanted); code != 0)
+            return code;
+        HeldLine line(*dev_);
+        if (const int code = applyAndVerify(line, wanted, false); code != 0)
+            return code;
         dev_->config = c;
         dev_->config.portName = nullptr;
         dev_->config.baseName = nullptr;
@@ -334,6 +363,9 @@ std::unique_ptr<Port> openSimPort(const std::string& name, int& code, bool& hand
         return nullptr;
     }
     d->open = true;
+    // The demo balance sends at its pace from the opening on, not what came due while closed.
+    if (d->demo)
+        d->nextLine = Clock::now();
     return std::make_unique<SimPort>(d);
 }
 
@@ -529,6 +561,17 @@ int32_t serdrv_sim_pending(const char* name) {
 
 int32_t serdrv_sim_is_open(const char* name) {
     return control(name, [](Device& d) { return d.open ? 1 : 0; });
+}
+
+int32_t serdrv_sim_hold_settings(const char* name, const SerdrvConfig* held) {
+    std::optional<LineSettings> settings;
+    if (held) {
+        LineSettings s;
+        if (wantedSettings(*held, s) != 0)
+            return -1;
+        settings = s;
+    }
+    return control(name, [&](Device& d) { return (d.held = settings), 0; });
 }
 
 int32_t serdrv_sim_get_config(const char* name, SerdrvConfig* out) {

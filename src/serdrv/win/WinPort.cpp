@@ -1,5 +1,6 @@
-// Serial ports through the Win32 comm API.
+// Serial ports through the Win32 comm API. The settings are read back after they are set.
 
+#include "LineCheck.h"
 #include "SystemPort.h"
 
 #include <string>
@@ -43,11 +44,9 @@ public:
     ~WinPort() override { CloseHandle(h_); }
 
     int configure(const SerdrvConfig& c) override {
-        if (c.bitRate < 0 || (c.bitRate > 14 && c.bitRate <= 30))
-            return SERDRV_ERR_BAD_BIT_RATE;
-        if (c.dataBits < 0 || c.dataBits > 3 || c.parity < 0 || c.parity > 4 || c.stopBits < 0 ||
-            c.stopBits > 1)
-            return SERDRV_ERR_BAD_FRAMING;
+        LineSettings wanted;
+        if (const int code = wantedSettings(c, wanted); code != 0)
+            return code;
         DCB dcb{};
         dcb.DCBlength = sizeof dcb;
         if (!GetCommState(h_, &dcb))
@@ -85,7 +84,7 @@ public:
             SetupComm(h_, static_cast<DWORD>(c.rxLen), static_cast<DWORD>(c.txLen));
         if (!SetCommState(h_, &dcb))
             return SERDRV_ERR_CONFIGURE;
-        return 0;
+        return verify(wanted);
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -140,6 +139,22 @@ public:
     }
 
 private:
+    // What the driver holds now, against what was asked for.
+    int verify(const LineSettings& wanted) {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(h_, &dcb))
+            return SERDRV_ERR_CONFIGURE;
+        LineSettings got;
+        got.bitsPerSecond = static_cast<int>(dcb.BaudRate);
+        got.dataBits = dcb.ByteSize;
+        got.parity = dcb.Parity; // NOPARITY .. SPACEPARITY are the codes 0..4
+        got.stopBits = dcb.StopBits == TWOSTOPBITS ? 2 : dcb.StopBits == ONESTOPBIT ? 1 : 0;
+        got.hardwareHandshake = dcb.fOutxCtsFlow || dcb.fRtsControl == RTS_CONTROL_HANDSHAKE;
+        const int bits = refusedBits(wanted, got, false);
+        return bits == 0 ? 0 : SERDRV_ERR_REFUSED + bits;
+    }
+
     // Read timeout 0: return at once with what is there; otherwise wait up to that long for the
     // first byte. Write timeout 0: no limit.
     bool applyTimeouts(int readMs, int writeMs) {

@@ -1,5 +1,6 @@
 #include "serwedge/prefs/FilePreferences.h"
 
+#include "config/ConfigBundle.h"
 #include "props/Props.h"
 #include "serwedge/prefs/Properties.h"
 
@@ -99,11 +100,8 @@ QMap<QString, QString> FilePreferencesFactory::readUnlocked(const QString& path)
     }
     const QString shown = QDir::toNativeSeparators(path);
     if (file.size() > kMaxFileSize) {
-        throw BackingStoreError(
-            QStringLiteral("The settings file %1 is larger than 1 MiB (%2 bytes) and is taken as "
-                           "damaged; it is left as it is")
-                .arg(shown)
-                .arg(file.size()));
+        keepDamagedFile(path, QStringLiteral("larger than 1 MiB: %1 bytes").arg(file.size()));
+        return {};
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw BackingStoreError(
@@ -111,21 +109,20 @@ QMap<QString, QString> FilePreferencesFactory::readUnlocked(const QString& path)
     }
     // Read at most one byte more than allowed, in case the file grew since its size was taken.
     const QByteArray data = file.read(kMaxFileSize + 1);
-    if (data.size() > kMaxFileSize) {
-        throw BackingStoreError(
-            QStringLiteral("The settings file %1 is larger than 1 MiB and is taken as damaged; "
-                           "it is left as it is")
-                .arg(shown));
-    }
     if (file.error() != QFileDevice::NoError) {
         throw BackingStoreError(
             QStringLiteral("Cannot read the settings file %1: %2").arg(shown, file.errorString()));
     }
+    file.close();
+    if (data.size() > kMaxFileSize) {
+        keepDamagedFile(path, QStringLiteral("larger than 1 MiB"));
+        return {};
+    }
     try {
         return properties::parse(data);
     } catch (const properties::FormatError& e) {
-        throw BackingStoreError(QStringLiteral("The settings file %1 is damaged: %2")
-                                    .arg(shown, QString::fromStdString(e.what())));
+        keepDamagedFile(path, QString::fromStdString(e.what()));
+        return {};
     }
 }
 
@@ -143,6 +140,14 @@ void FilePreferencesFactory::updateFile(
     FileLock processes(path);
     QMap<QString, QString> entries = readUnlocked(path);
     change(entries);
+    const QByteArray data = properties::write(entries, kComment);
+    // The reader refuses larger files, so they are never written.
+    if (data.size() > kMaxFileSize) {
+        throw BackingStoreError(config::configBundle().format("settings.file.too.large",
+                                                              {QString::number(data.size()),
+                                                               QDir::toNativeSeparators(path),
+                                                               QString::number(kMaxFileSize)}));
+    }
     // The new contents go to a temporary file that replaces the old one in one step, so that a
     // crash or power cut leaves either the old file or the new one, never a part of either.
     QSaveFile out(path);
@@ -150,7 +155,6 @@ void FilePreferencesFactory::updateFile(
         throw BackingStoreError(QStringLiteral("Cannot write the settings file %1: %2")
                                     .arg(QDir::toNativeSeparators(path), out.errorString()));
     }
-    const QByteArray data = properties::write(entries, kComment);
     if (out.write(data) != data.size() || !out.commit()) {
         throw BackingStoreError(QStringLiteral("Cannot write the settings file %1: %2")
                                     .arg(QDir::toNativeSeparators(path), out.errorString()));
@@ -176,6 +180,7 @@ QString FilePreferences::getSpi(const QString& key, bool* found) const {
 
 void FilePreferences::putSpi(const QString& key, const QString& value) {
     entries_.insert(key, value);
+    pending_.insert(key, value);
     try {
         flush();
     } catch (const BackingStoreError&) {
@@ -185,6 +190,7 @@ void FilePreferences::putSpi(const QString& key, const QString& value) {
 
 void FilePreferences::removeSpi(const QString& key) {
     entries_.remove(key);
+    pending_.insert(key, std::nullopt);
     try {
         flush();
     } catch (const BackingStoreError&) {
@@ -226,20 +232,53 @@ void FilePreferences::syncSpi() {
             entries_.insert(it.key().mid(nodePrefix.size()), it.value());
         }
     }
+    // Changes not yet written stay this node's view.
+    for (auto it = pending_.begin(); it != pending_.end(); ++it) {
+        if (it.value()) {
+            entries_.insert(it.key(), *it.value());
+        } else {
+            entries_.remove(it.key());
+        }
+    }
 }
 
-void FilePreferences::flushSpi() {
+void FilePreferences::writeChanges(const Pending& changes) {
     const QString nodePrefix = prefix();
     factory_.updateFile([&](QMap<QString, QString>& all) {
-        for (auto it = all.begin(); it != all.end();) {
-            it = isNodeKey(it.key(), nodePrefix) ? all.erase(it) : std::next(it);
+        if (isRemoved()) {
+            for (auto it = all.begin(); it != all.end();) {
+                it = isNodeKey(it.key(), nodePrefix) ? all.erase(it) : std::next(it);
+            }
+            return;
         }
-        if (!isRemoved()) {
-            for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-                all.insert(nodePrefix + it.key(), it.value());
+        for (auto it = changes.begin(); it != changes.end(); ++it) {
+            if (it.value()) {
+                all.insert(nodePrefix + it.key(), *it.value());
+            } else {
+                all.remove(nodePrefix + it.key());
             }
         }
     });
+}
+
+void FilePreferences::flushSpi() {
+    if (!isRemoved() && pending_.isEmpty()) {
+        return; // nothing of this node to write
+    }
+    writeChanges(pending_);
+    pending_.clear();
+}
+
+void FilePreferences::putAllSpi(const QList<std::pair<QString, QString>>& entries) {
+    Pending changes = pending_;
+    for (const auto& [key, value] : entries) {
+        changes.insert(key, value);
+    }
+    writeChanges(changes); // throws before anything in the node changed
+    for (const auto& [key, value] : entries) {
+        entries_.insert(key, value);
+    }
+    pending_.clear();
 }
 
 } // namespace serwedge::prefs

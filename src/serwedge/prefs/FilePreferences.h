@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace serwedge::prefs {
 
@@ -17,7 +18,8 @@ class FilePreferences;
 // keys made of the node prefix and the entry's key ("com.brindle.Tallyra.bitRate=7").
 class FilePreferencesFactory {
 public:
-    // The settings file is refused as damaged above this size.
+    // The largest settings file read and written. A larger file is taken as damaged; a write
+    // that would make the file larger is refused, so that what is written can be read again.
     static constexpr qint64 kMaxFileSize = 1024 * 1024;
 
     // The process's factory: its file comes from the preferences-file property, or
@@ -37,10 +39,13 @@ public:
     QString getPreferencesFile();
 
     // Reads the file with every lock held: what other processes wrote is seen. A missing file
-    // reads as empty. Throws BackingStoreError for a file that cannot be read, is too large or
-    // malformed.
+    // reads as empty. A damaged file (too large, or malformed) is kept aside with
+    // keepDamagedFile() and reads as empty. Throws BackingStoreError for a file that cannot be
+    // read.
     QMap<QString, QString> readFile();
-    // Reads, changes and writes back the file atomically, with both locks held.
+    // Reads, changes and writes back the file atomically, with both locks held. Throws
+    // BackingStoreError, having written nothing, when the file cannot be read or written or the
+    // new contents would exceed kMaxFileSize.
     void updateFile(const std::function<void(QMap<QString, QString>&)>& change);
 
 private:
@@ -71,10 +76,18 @@ protected:
     void removeNodeSpi() override;
     void syncSpi() override;
     void flushSpi() override;
+    void putAllSpi(const QList<std::pair<QString, QString>>& entries) override;
 
 private:
+    // Changes of this node not yet in the file: a value put, or none for a key removed.
+    using Pending = QMap<QString, std::optional<QString>>;
+    // Writes the changes over what the file holds now, so that keys other processes changed in
+    // the meantime keep their new values.
+    void writeChanges(const Pending& changes);
+
     FilePreferencesFactory& factory_;
     QMap<QString, QString> entries_;
+    Pending pending_;
 };
 
 } // namespace serwedge::prefs

@@ -1,7 +1,11 @@
 #include "serwedge/prefs/Preferences.h"
 
+#include "config/ConfigBundle.h"
 #include "config/IntParse.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QMutex>
 
 #include <cstdio>
@@ -12,6 +16,10 @@ namespace {
 
 QMutex sinkMutex;
 DiagnosticSink& sinkSlot() {
+    static DiagnosticSink sink;
+    return sink;
+}
+DiagnosticSink& noticeSlot() {
     static DiagnosticSink sink;
     return sink;
 }
@@ -46,6 +54,43 @@ void diagnostic(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+void setNoticeSink(DiagnosticSink sink) {
+    QMutexLocker lock(&sinkMutex);
+    noticeSlot() = std::move(sink);
+}
+
+void notice(const QString& text) {
+    DiagnosticSink sink;
+    {
+        QMutexLocker lock(&sinkMutex);
+        sink = noticeSlot();
+    }
+    if (sink) {
+        sink(text);
+    } else {
+        diagnostic(text);
+    }
+}
+
+QString keepDamagedFile(const QString& path, const QString& reason) {
+    const QString stem = path + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept = stem;
+    for (int n = 2; QFile::exists(kept); ++n) {
+        kept = stem + QLatin1Char('-') + QString::number(n);
+    }
+    QFile file(path);
+    if (!file.rename(kept)) {
+        throw BackingStoreError(
+            QStringLiteral("The settings store %1 is damaged (%2) and cannot be moved aside: %3")
+                .arg(QDir::toNativeSeparators(path), reason, file.errorString()));
+    }
+    notice(config::configBundle().format(
+        "settings.store.damaged.kept",
+        {QDir::toNativeSeparators(path), reason, QDir::toNativeSeparators(kept)}));
+    return kept;
 }
 
 Preferences::Preferences(Preferences* parent, QString name)
@@ -106,6 +151,40 @@ void Preferences::putBoolean(const QString& key, bool value) {
 void Preferences::remove(const QString& key) {
     checkNotRemoved();
     removeSpi(key);
+}
+
+void Preferences::putAll(const QList<std::pair<QString, QString>>& entries) {
+    for (const auto& [key, value] : entries) {
+        checkKey(key);
+        checkValue(key, value);
+    }
+    checkNotRemoved();
+    putAllSpi(entries);
+}
+
+void Preferences::putAllSpi(const QList<std::pair<QString, QString>>& entries) {
+    QList<std::pair<QString, std::optional<QString>>> before;
+    for (const auto& [key, value] : entries) {
+        bool found = false;
+        const QString old = getSpi(key, &found);
+        before.append({key, found ? std::optional<QString>(old) : std::nullopt});
+    }
+    try {
+        for (const auto& [key, value] : entries) {
+            putSpi(key, value);
+        }
+        flushSpi();
+    } catch (...) {
+        // Later entries first, so that a key given twice gets its first earlier value back.
+        for (auto it = before.crbegin(); it != before.crend(); ++it) {
+            if (it->second) {
+                putSpi(it->first, *it->second);
+            } else {
+                removeSpi(it->first);
+            }
+        }
+        throw;
+    }
 }
 
 QStringList Preferences::keys() const {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -31,6 +32,16 @@ public:
 using DiagnosticSink = std::function<void(const QString&)>;
 void setDiagnosticSink(DiagnosticSink sink); // an empty sink restores standard output
 void diagnostic(const QString& text);
+
+// Events of the store the user must hear about, such as a damaged store that was kept aside. They
+// go to the notice sink, or to the diagnostic output while none is set.
+void setNoticeSink(DiagnosticSink sink);
+void notice(const QString& text);
+
+// Moves a damaged store file aside as "<file>.damaged-<yyyyMMdd-HHmmss>" (with "-2", "-3", ...
+// when that name is taken), reports it as a notice naming both paths and the reason, and answers
+// the new path. Throws BackingStoreError when the file cannot be moved; it then stays as it was.
+QString keepDamagedFile(const QString& path, const QString& reason);
 
 // One node of a hierarchical preferences store: text values under text keys, and named child
 // nodes. Back-ends implement the per-node operations (the ...Spi functions); this class resolves
@@ -58,6 +69,10 @@ public:
     void putInt(const QString& key, int value);
     void putBoolean(const QString& key, bool value);
     void remove(const QString& key);
+    // Puts every entry and writes them to the backing store in one step: afterwards either all of
+    // them are stored, or, when the write fails, the node holds the values it held before and the
+    // failure is thrown. The keys and values are checked like put() before anything changes.
+    void putAll(const QList<std::pair<QString, QString>>& entries);
 
     QStringList keys() const;          // sorted
     QStringList childrenNames() const; // sorted, children in the backing store and this process
@@ -91,6 +106,8 @@ protected:
     virtual void removeNodeSpi() = 0;
     virtual void syncSpi() = 0;
     virtual void flushSpi() = 0;
+    // Default: putSpi for each entry, then flushSpi; on a failure the earlier values are put back.
+    virtual void putAllSpi(const QList<std::pair<QString, QString>>& entries);
 
     // The child of that name created in this process, or none.
     Preferences* cachedChild(const QString& name) const;

@@ -5,12 +5,17 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <optional>
+
 namespace serwedge::prefs {
 
 namespace {
 
 const QString kDocType =
     QStringLiteral("<!DOCTYPE preferences SYSTEM \"http://java.sun.com/dtd/preferences.dtd\">");
+// The mark of a document whose keys and values are escaped, and its one escape scheme.
+const QString kEscapesTarget = QStringLiteral("tallyra-escapes");
+const QString kEscapesScheme = QStringLiteral("backslash");
 
 // XML 1.0 cannot carry most control characters, unpaired surrogates or U+FFFE/U+FFFF.
 bool xmlCanCarry(const QString& text) {
@@ -34,6 +39,75 @@ bool xmlCanCarry(const QString& text) {
     return true;
 }
 
+bool isControl(char16_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0xFFFE || c == 0xFFFF;
+}
+
+// A backslash as two, control characters and unpaired surrogates as \uXXXX.
+QString escapeText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool paired =
+            (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+             QChar::isLowSurrogate(text[i + 1].unicode())) ||
+            (QChar::isLowSurrogate(c) && i > 0 && QChar::isHighSurrogate(text[i - 1].unicode()));
+        if (c == u'\\') {
+            out += QLatin1String("\\\\");
+        } else if (isControl(c) || (QChar::isSurrogate(c) && !paired)) {
+            static const char* const kHex = "0123456789ABCDEF";
+            out += QLatin1String("\\u");
+            for (int shift = 12; shift >= 0; shift -= 4) {
+                out += QLatin1Char(kHex[(c >> shift) & 0xF]);
+            }
+        } else {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
+int hexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return -1;
+}
+
+std::optional<QString> unescapeText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('\\')) {
+            out += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\\')) {
+            out += QLatin1Char('\\');
+            ++i;
+        } else if (i + 5 < text.size() && text[i + 1] == QLatin1Char('u')) {
+            char16_t code = 0;
+            for (qsizetype k = i + 2; k < i + 6; ++k) {
+                const int digit = hexDigit(text[k].unicode());
+                if (digit < 0) {
+                    return std::nullopt;
+                }
+                code = char16_t(code * 16 + digit);
+            }
+            out += QChar(code);
+            i += 5;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
 QStringList pathNames(const QString& path) {
     QStringList names = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     return names;
@@ -44,18 +118,25 @@ QStringList pathNames(const QString& path) {
 void exportNode(Preferences& node, QIODevice& out) {
     const QStringList keys = node.keys();
     QList<std::pair<QString, QString>> entries;
+    bool escaped = false;
     for (const QString& key : keys) {
         const QString value = node.get(key, QString());
-        if (!xmlCanCarry(key) || !xmlCanCarry(value)) {
-            throw BackingStoreError(
-                QStringLiteral("The setting %1 holds characters that cannot be exported").arg(key));
-        }
+        escaped = escaped || !xmlCanCarry(key) || !xmlCanCarry(value);
         entries.append({key, value});
+    }
+    if (escaped) {
+        for (auto& [key, value] : entries) {
+            key = escapeText(key);
+            value = escapeText(value);
+        }
     }
     QXmlStreamWriter xml(&out);
     xml.setAutoFormatting(true);
     xml.writeStartDocument(QStringLiteral("1.0"), false);
     xml.writeDTD(kDocType);
+    if (escaped) {
+        xml.writeProcessingInstruction(kEscapesTarget, kEscapesScheme);
+    }
     xml.writeStartElement(QStringLiteral("preferences"));
     xml.writeAttribute(QStringLiteral("EXTERNAL_XML_VERSION"), QStringLiteral("1.0"));
     xml.writeStartElement(QStringLiteral("root"));
@@ -86,6 +167,15 @@ void exportNode(Preferences& node, QIODevice& out) {
 
 QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nodePath,
                                                const ImportLimits& limits, int* ignored) {
+    QMap<QString, QString> found;
+    for (const auto& [key, value] : readPreferenceEntries(in, nodePath, limits, ignored)) {
+        found.insert(key, value);
+    }
+    return found;
+}
+
+QList<std::pair<QString, QString>> readPreferenceEntries(QIODevice& in, const QString& nodePath,
+                                                         const ImportLimits& limits, int* ignored) {
     const QByteArray data = in.read(limits.maxBytes + 1);
     if (data.size() > limits.maxBytes) {
         throw InvalidPreferencesFormatError(
@@ -103,9 +193,11 @@ QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nod
                                                 .arg(what));
     };
 
-    QMap<QString, QString> found;
+    QList<std::pair<QString, QString>> found;
+    QMap<QString, qsizetype> foundAt; // key -> its place in found
     int entries = 0;
     int others = 0;
+    bool escaped = false;
     bool sawRoot = false;
     bool sawPreferences = false;
     // Element names from the document element down, and the node names within the root.
@@ -121,6 +213,18 @@ QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nod
             }
             if (!xml.dtdName().isEmpty() && xml.dtdName() != QLatin1String("preferences")) {
                 fail(QStringLiteral("the document type is not preferences"));
+            }
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            if (xml.processingInstructionTarget() == kEscapesTarget) {
+                if (!elements.isEmpty()) {
+                    fail(QStringLiteral("the escapes mark must come before the document element"));
+                }
+                if (xml.processingInstructionData().trimmed() != kEscapesScheme) {
+                    fail(QStringLiteral("unknown escapes %1")
+                             .arg(xml.processingInstructionData().toString()));
+                }
+                escaped = true;
             }
             break;
         case QXmlStreamReader::EntityReference:
@@ -171,8 +275,18 @@ QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nod
                     !attrs.hasAttribute(QLatin1String("value"))) {
                     fail(QStringLiteral("an entry without key or value"));
                 }
-                const QString key = attrs.value(QLatin1String("key")).toString();
-                const QString value = attrs.value(QLatin1String("value")).toString();
+                QString key = attrs.value(QLatin1String("key")).toString();
+                QString value = attrs.value(QLatin1String("value")).toString();
+                if (nodePathNow == wanted && escaped) {
+                    const auto plainKey = unescapeText(key);
+                    const auto plainValue = unescapeText(value);
+                    if (!plainKey || !plainValue) {
+                        fail(QStringLiteral("a malformed escape in the entry %1")
+                                 .arg(key.left(100)));
+                    }
+                    key = *plainKey;
+                    value = *plainValue;
+                }
                 if (nodePathNow == wanted) {
                     if (key.isEmpty() || key.size() > Preferences::kMaxKeyLength) {
                         fail(QStringLiteral("the key \"%1\" is not 1 to 80 characters long")
@@ -182,7 +296,13 @@ QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nod
                         fail(QStringLiteral("the value of %1 is longer than 8192 characters")
                                  .arg(key));
                     }
-                    found.insert(key, value);
+                    const auto at = foundAt.constFind(key);
+                    if (at == foundAt.constEnd()) {
+                        foundAt.insert(key, found.size());
+                        found.append({key, value});
+                    } else {
+                        found[*at].second = value;
+                    }
                 } else {
                     ++others;
                 }
@@ -223,17 +343,12 @@ QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nod
 ImportResult importPreferences(QIODevice& in, Preferences& root, const QString& nodePath,
                                const ImportLimits& limits) {
     ImportResult result;
-    const QMap<QString, QString> entries =
-        readPreferencesDocument(in, nodePath, limits, &result.ignored);
+    const auto entries = readPreferenceEntries(in, nodePath, limits, &result.ignored);
     if (entries.isEmpty()) {
         return result;
     }
-    Preferences& node = root.node(nodePath);
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        node.put(it.key(), it.value());
-        ++result.applied;
-    }
-    node.flush();
+    root.node(nodePath).putAll(entries);
+    result.applied = static_cast<int>(entries.size());
     return result;
 }
 

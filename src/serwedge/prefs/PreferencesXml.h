@@ -2,9 +2,12 @@
 
 #include "serwedge/prefs/Preferences.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <stdexcept>
+#include <utility>
 
 class QIODevice;
 
@@ -25,15 +28,20 @@ struct ImportLimits {
 };
 
 struct ImportResult {
-    int applied = 0; // entries written into the imported node
-    int ignored = 0; // entries of other nodes, left alone
+    int applied = 0;         // entries written into the imported node
+    int ignored = 0;         // entries of other nodes, left alone
+    QStringList unknownKeys; // keys of the node that are no settings, left alone (each once)
 };
 
 // Writes the node and its entries (not its children) in the XML preferences format, with the
 // node's ancestors as empty nodes: "<!DOCTYPE preferences SYSTEM ...>", "<preferences
 // EXTERNAL_XML_VERSION="1.0">", "<root type="user">", nested "<node name=...>" with "<map>" of
-// "<entry key=... value=.../>". Throws BackingStoreError when the device cannot be written or a
-// value holds characters that XML cannot carry.
+// "<entry key=... value=.../>". XML 1.0 cannot carry most control characters, not even as
+// references: when a key or value holds one, the document is marked with the processing
+// instruction <?tallyra-escapes backslash?> and every key and value is written escaped, a
+// backslash as "\\" and each control character (and each UTF-16 unit XML cannot carry) as
+// "\uXXXX". Documents without the mark are read as they are, as other programs write them.
+// Throws BackingStoreError when the device cannot be written.
 void exportNode(Preferences& node, QIODevice& out);
 
 // Reads a whole document in that format and puts the entries of the node at nodePath (an
@@ -47,5 +55,8 @@ ImportResult importPreferences(QIODevice& in, Preferences& root, const QString& 
 // The entries of the node at nodePath in the document, without writing anything.
 QMap<QString, QString> readPreferencesDocument(QIODevice& in, const QString& nodePath,
                                                const ImportLimits& limits, int* ignored);
+// The same entries in document order; a key given twice keeps its last value at its first place.
+QList<std::pair<QString, QString>> readPreferenceEntries(QIODevice& in, const QString& nodePath,
+                                                         const ImportLimits& limits, int* ignored);
 
 } // namespace serwedge::prefs

@@ -4,6 +4,9 @@
 #include "serwedge/prefs/FilePreferences.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/prefs/QSettingsPreferences.h"
+#include "serwedge/prefs/SettingRules.h"
+
+#include "config/ConfigBundle.h"
 
 #include <QFile>
 
@@ -92,6 +95,10 @@ private:
 } // namespace
 
 bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringList* invalidKeys) {
+    known_.clear();
+    for (const QString& key : node_->keys()) {
+        known_.insert(key, node_->get(key, QString()));
+    }
     QStringList invalid;
     Loader load(*node_, invalid);
     Preferences& n = *node_;
@@ -214,10 +221,20 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
 
 void SettingsStore::saveConfig(const Config& config) {
     try {
+        QList<std::pair<QString, QString>> changed;
         for (const auto& [key, value] : storedForm(config)) {
-            node_->put(key, value);
+            const auto it = known_.constFind(key);
+            if (it == known_.constEnd() || *it != value) {
+                changed.append({key, value});
+            }
         }
-        node_->flush();
+        if (changed.isEmpty()) {
+            return;
+        }
+        node_->putAll(changed);
+        for (const auto& [key, value] : changed) {
+            known_.insert(key, value);
+        }
     } catch (const BackingStoreError& e) {
         diagnostic(QStringLiteral("saveConfig exception: ") + QString::fromStdString(e.what()));
     } catch (const std::invalid_argument& e) {
@@ -229,12 +246,61 @@ void SettingsStore::exportTo(QIODevice& out) {
     exportNode(*node_, out);
 }
 
-ImportResult SettingsStore::importFrom(QIODevice& in) {
-    Preferences* root = node_;
-    while (root->parent()) {
-        root = root->parent();
+namespace {
+
+// A value as an error message shows it: control characters as their code between "<" and ">",
+// and no longer than a line.
+QString shownValue(const QString& value) {
+    constexpr qsizetype kMaxShown = 100;
+    QString shown;
+    for (const QChar c : value.left(kMaxShown)) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            shown += QStringLiteral("<%1>").arg(int(c.unicode()));
+        } else {
+            shown += c;
+        }
     }
-    const ImportResult result = importPreferences(in, *root, QLatin1String(kNodePath));
+    return value.size() > kMaxShown ? shown + QStringLiteral("...") : shown;
+}
+
+} // namespace
+
+QString unknownSettingsText(const QStringList& keys) {
+    constexpr qsizetype kMaxListed = 20;
+    QStringList shown;
+    for (const QString& key : keys.mid(0, kMaxListed)) {
+        shown.append(shownValue(key));
+    }
+    if (keys.size() > kMaxListed) {
+        shown.append(QStringLiteral("..."));
+    }
+    return config::configBundle().format("import.unknown.settings",
+                                         {shown.join(QStringLiteral(", "))});
+}
+
+ImportResult SettingsStore::importFrom(QIODevice& in) {
+    ImportResult result;
+    const auto entries =
+        readPreferenceEntries(in, QLatin1String(kNodePath), ImportLimits{}, &result.ignored);
+    QList<std::pair<QString, QString>> accepted;
+    for (const auto& [key, value] : entries) {
+        const std::optional<bool> valid = isValidStoredValue(key, value);
+        if (!valid) {
+            result.unknownKeys.append(key);
+        } else if (!*valid) {
+            throw InvalidPreferencesFormatError(
+                config::configBundle().format("import.invalid.setting", {key, shownValue(value)}));
+        } else {
+            accepted.append({key, value});
+        }
+    }
+    if (!accepted.isEmpty()) {
+        node_->putAll(accepted);
+        for (const auto& [key, value] : accepted) {
+            known_.insert(key, value);
+        }
+    }
+    result.applied = static_cast<int>(accepted.size());
     node_->sync();
     return result;
 }

@@ -4,6 +4,7 @@
 #include "serwedge/prefs/Preferences.h"
 #include "serwedge/prefs/PreferencesXml.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -44,18 +45,29 @@ public:
     bool loadConfig(config::Config& config, const QStringList& portList,
                     QStringList* invalidKeys = nullptr);
 
-    // Writes the whole record and flushes. A store failure is reported on the diagnostic output
+    // Writes the settings of the record that differ from what this store last loaded or wrote,
+    // all in one write, so that settings another process changed meanwhile keep their values
+    // unless this record changed them too. A store failure is reported on the diagnostic output
     // ("saveConfig exception: ...") and swallowed; AccessDeniedError reaches the caller.
     void saveConfig(const config::Config& config);
 
     // Writes the node as it is stored to the device in the XML export format.
     void exportTo(QIODevice& out);
-    // Imports the settings node of an export document (other nodes are ignored), then syncs.
+    // Imports the settings node of an export document (other nodes are ignored) in one write,
+    // then syncs. Every value is checked first with the rules of the panels: a bad one refuses
+    // the whole document with InvalidPreferencesFormatError naming the key and the value, and
+    // nothing is written. Keys that are no settings are left out and listed in the result.
     ImportResult importFrom(QIODevice& in);
 
 private:
     Preferences* node_;
+    // The stored text of every setting as this store last loaded or wrote it.
+    QMap<QString, QString> known_;
 };
+
+// The notice that an import left out keys that are no settings: the first 20 keys, control
+// characters shown as their code.
+QString unknownSettingsText(const QStringList& keys);
 
 // The stored form of every setting of the record, in the order saveConfig writes them; "port"
 // and "prevPort" lead when a port is set.

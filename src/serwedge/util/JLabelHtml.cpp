@@ -15,6 +15,11 @@ QString JLabelHtml::linkIfy(const QString& address, const QString& text) {
            QLatin1String(HREF_END);
 }
 
+void JLabelHtml::setText(QLabel* label, const QString& text) {
+    label->setTextFormat(text.startsWith(QLatin1String(HTML)) ? Qt::RichText : Qt::PlainText);
+    label->setText(text);
+}
+
 void JLabelHtml::makeLinkable(QLabel* label) {
     static const char* const kMarker = "tallyraLinkable";
     if (label->property(kMarker).toBool())

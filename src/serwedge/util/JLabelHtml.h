@@ -22,6 +22,9 @@ public:
     // Makes the label show its text as rich text and open a clicked link in the standard
     // browser. Calling it again on the same label changes nothing.
     static void makeLinkable(QLabel* label);
+    // Sets the text of such a label: as rich text when it begins with HTML, otherwise as plain
+    // text, so that a text from outside shows its markup instead of obeying it.
+    static void setText(QLabel* label, const QString& text);
 };
 
 } // namespace serwedge::util

@@ -1,6 +1,6 @@
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
 
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "serwedge/util/UpdateWorker.h"
 
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 #include <QUrl>
 
@@ -40,11 +40,14 @@ void UpdateWorker::process(std::span<const QString> batch) {
 void UpdateWorker::done() {
     switch (outcome()) {
     case Outcome::Failed:
+        // Plain text: the message may quote the server's answer.
         view_->showStatus(tallyraBundle().getString("update.check.failed") + errorMessage());
         break;
     case Outcome::Finished:
+        // The one text that is HTML; the address goes into it escaped.
         if (result()->newer)
-            view_->showStatus(tallyraBundle().format("update.available", {downloadAddress()}));
+            view_->showStatus(
+                tallyraBundle().format("update.available", {downloadAddress().toHtmlEscaped()}));
         else
             view_->showStatus(tallyraBundle().getString("WeightToKeyFrame2.statusJLabel.text"));
         break;

@@ -160,52 +160,67 @@ TEST_F(FilePrefs, thePropertyNamesTheFileAndTheHomeDirectoryIsTheFallback) {
     props::remove(props::kPrefsFileProperty);
 }
 
-// A file that cannot be trusted is neither read nor overwritten: the node starts empty, the
-// failures are reported, and the bytes on disk stay as they were.
-TEST_F(FilePrefs, damagedFilesAreReportedAndLeftUntouched) {
-    struct Case {
-        const char* what;
-        QByteArray contents;
-        const char* message;
-    };
+// A file that cannot be trusted is not read: it is kept aside under a new name, reported once
+// with its path and reason, and a fresh file takes its place.
+TEST_F(FilePrefs, damagedFilesAreKeptAsideReportedOnceAndAFreshOneIsWritten) {
     QByteArray big("#FilePreferences\n");
-    while (big.size() <= FilePreferencesFactory::kMaxFileSize) {
-        big.append("com.brindle.Tallyra.padding=xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\n");
-    }
-    const Case cases[] = {
-        {"larger than 1 MiB", big, "1 MiB"},
-        {"malformed escape", "com.brindle.Tallyra.bitRate=\\u00zz\n", "damaged"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        writeAll(file(), c.contents);
+    big.append(QByteArray(FilePreferencesFactory::kMaxFileSize, 'x'));
+    const std::pair<QByteArray, const char*> cases[] = {
+        {big, "1 MiB"}, {"com.brindle.Tallyra.bitRate=\\u00zz\n", "\\u"}};
+    for (const auto& [contents, reason] : cases) {
+        SCOPED_TRACE(reason);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        writeAll(file(), contents);
         FilePreferencesFactory factory(file());
         Preferences& node = factory.userRoot().node(QStringLiteral("/com/brindle/Tallyra"));
-        EXPECT_TRUE(diagnostics.has(QStringLiteral("Unable to sync on creation of node com")));
         EXPECT_TRUE(node.keys().isEmpty());
         node.put(QStringLiteral("bitRate"), QStringLiteral("9"));
-        EXPECT_TRUE(diagnostics.has(QStringLiteral("Unable to flush after putting bitRate")));
-        try {
-            node.flush();
-            ADD_FAILURE() << "flush accepted the damaged file";
-        } catch (const serwedge::prefs::BackingStoreError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(file().toStdString()), std::string::npos);
+
+        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("*.damaged-*")});
+        ASSERT_EQ(kept.size(), 1);
+        EXPECT_EQ(readAll(dir.filePath(kept.front())), contents);
+        const QStringList reports = diagnostics.lines.filter(QStringLiteral("damaged"));
+        ASSERT_EQ(reports.size(), 1) << diagnostics.lines.join('|').toStdString();
+        for (const QString& part :
+             {QDir::toNativeSeparators(file()), kept.front(), QString::fromUtf8(reason)}) {
+            EXPECT_TRUE(reports.front().contains(part)) << part.toStdString();
         }
-        EXPECT_EQ(readAll(file()), c.contents);
+        EXPECT_EQ(fileEntries(), (QMap<QString, QString>{{"com.brindle.Tallyra.bitRate", "9"}}));
         diagnostics.lines.clear();
     }
 }
 
-TEST_F(FilePrefs, aHundredMegabyteFileIsRefusedWithoutReadingIt) {
+TEST_F(FilePrefs, aHundredMegabyteFileIsKeptAsideWithoutReadingIt) {
     {
         QFile f(file());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(100LL * 1024 * 1024)); // sparse: costs no disk space
     }
+    EXPECT_TRUE(FilePreferencesFactory(file()).readFile().isEmpty());
+    const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("*.damaged-*")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(QFileInfo(dir.filePath(kept.front())).size(), 100LL * 1024 * 1024);
+}
+
+// Writer and reader share one limit: what would not be read back is not written.
+TEST_F(FilePrefs, aWriteBeyondTheReadLimitIsRefusedAndChangesNothing) {
+    writeAll(file(),
+             "other.program.k=" + QByteArray(FilePreferencesFactory::kMaxFileSize - 20000, 'v'));
     FilePreferencesFactory factory(file());
-    EXPECT_THROW(factory.readFile(), serwedge::prefs::BackingStoreError);
-    EXPECT_EQ(QFileInfo(file()).size(), 100LL * 1024 * 1024);
+    Preferences& node = factory.userRoot().node(QStringLiteral("/com/brindle/Tallyra"));
+    node.putAll({{QStringLiteral("small"), QStringLiteral("fits")}});
+    const QByteArray before = readAll(file());
+    // 5,000 characters outside ASCII take 30,000 bytes as \uXXXX escapes.
+    try {
+        node.putAll({{QStringLiteral("a"), QStringLiteral("x")},
+                     {QStringLiteral("big"), QString(5000, QChar(0x20AC))}});
+        ADD_FAILURE() << "wrote beyond the limit";
+    } catch (const serwedge::prefs::BackingStoreError& e) {
+        EXPECT_NE(std::string(e.what()).find("nothing was written"), std::string::npos);
+    }
+    EXPECT_EQ(readAll(file()), before);
+    EXPECT_EQ(node.keys(), QStringList{QStringLiteral("small")});
 }
 
 TEST_F(FilePrefs, junkAndATruncatedLastLineStillLoadWhatIsReadable) {

@@ -42,6 +42,15 @@ inline QStringList specialTexts() {
             QStringLiteral("quote \" apostrophe ' less < amp &")};
 }
 
+// Every byte value as a character, then backslashes, also before "u" and at the end.
+inline QString allByteValues() {
+    QString text;
+    for (int b = 0; b < 256; ++b) {
+        text += QChar(b);
+    }
+    return text + QStringLiteral("\\\\u0041\\n\\");
+}
+
 // A record in which every setting differs from its default, with awkward texts.
 inline Config unusualConfig() {
     Config c(QStringLiteral("/dev/ttyUSB0"), H::Instrument::AND, 11, 2, 1, 2, 10, H::Connect::AUTO,
@@ -50,7 +59,7 @@ inline Config unusualConfig() {
              QStringLiteral("5"), H::MathOperation::DIVIDE, QStringLiteral("2.5E-1"),
              QStringLiteral("3"), H::RoundingMethod::HALF_EVEN, H::Sound::CLAVES, true, true, false,
              true, H::EditOperation::KEEP, H::EditPosition::LAST, QStringLiteral("4"),
-             QString::fromUtf8(" =:#!\\\t\xc3\xa4\xc3\xbf"),
+             allByteValues(),
              QString::fromUtf8("  Wt\\s?=:#!\\\\ ([-+]?\\d+)\n\xe2\x82\xac\xf0\x9f\x98\x80"), true,
              QStringLiteral("1500"), QStringLiteral("0.05"));
     c.stableOnly = true;

@@ -2,13 +2,16 @@
 
 #include "PrefsTestSupport.h"
 
+#include "serwedge/prefs/FilePreferences.h"
 #include "serwedge/prefs/MemoryPreferences.h"
 #include "serwedge/prefs/Properties.h"
+#include "serwedge/prefs/QSettingsPreferences.h"
 #include "serwedge/prefs/SettingsStore.h"
 
 #include <QBuffer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <QThread>
 
 #include <random>
@@ -51,12 +54,24 @@ protected:
         return entries;
     }
 
-    std::unique_ptr<QProcess> startImport(const QString& name) {
+    // An export file holding only the given entries.
+    void writeEntries(const QString& name, const QList<std::pair<QString, QString>>& entries) {
+        MemoryPreferences root;
+        SettingsStore(root).node().putAll(entries);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        SettingsStore(root).exportTo(buffer);
+        writeAll(dir.filePath(name), buffer.data());
+    }
+
+    std::unique_ptr<QProcess> startImport(const QString& name, bool shared = true) {
         auto p = std::make_unique<QProcess>();
         p->setProcessEnvironment(env);
         p->setProgram(kCli);
-        p->setArguments({QStringLiteral("settings"), QStringLiteral("import"), dir.filePath(name),
-                         QStringLiteral("--shared")});
+        p->setArguments({QStringLiteral("settings"), QStringLiteral("import"), dir.filePath(name)});
+        if (shared) {
+            p->setArguments(p->arguments() << QStringLiteral("--shared"));
+        }
         p->start();
         EXPECT_TRUE(p->waitForStarted(10000));
         return p;
@@ -115,12 +130,41 @@ TEST_F(SharedFile, twoProcessesSavingAtOnceLeaveOneCompleteSet) {
     }
 }
 
+// This process loads the settings; another one changes one of them; this process then saves a
+// different one: each keeps the other's change, in the shared file and in the platform store.
+TEST_F(SharedFile, twoProcessesSavingDifferentKeysKeepBoth) {
+    const QString conf = dir.filePath(QStringLiteral("cfg/brindle/Tallyra.conf"));
+    for (const bool shared : {true, false}) {
+        writeEntries(QStringLiteral("base.xml"), {{"delay", "1"}, {"bitRate", "1"}});
+        writeEntries(QStringLiteral("delay.xml"), {{"delay", "35"}});
+        expectFinishedWell(*startImport(QStringLiteral("base.xml"), shared));
+        serwedge::prefs::FilePreferencesFactory file(sharedFile());
+        serwedge::prefs::QSettingsPreferences platform(
+            [conf] { return std::make_unique<QSettings>(conf, QSettings::IniFormat); });
+        SettingsStore store(shared ? file.userRoot() : platform);
+        Config config;
+        store.loadConfig(config, {});
+        expectFinishedWell(*startImport(QStringLiteral("delay.xml"), shared));
+        config.setBitRate(3);
+        store.saveConfig(config);
+
+        QProcess show;
+        show.setProcessEnvironment(env);
+        show.start(kCli, shared ? QStringList{"settings", "show", "--shared"}
+                                : QStringList{"settings", "show"});
+        expectFinishedWell(show);
+        const QString shown = QString::fromUtf8(show.readAllStandardOutput());
+        EXPECT_TRUE(shown.contains("\ndelay=35\n") && shown.contains("bitRate=3\n"))
+            << shared << shown.toStdString();
+    }
+}
+
 TEST_F(SharedFile, aProcessKilledWhileSavingLeavesAReadableFileOfOldAndNewValues) {
     // Long values make each rewrite of the file take a while, so that kills land inside writes.
     Config big = variant(3);
     big.setCustomRegEx(QStringLiteral("(x)") + QString(8000, QLatin1Char('y')));
     big.setRemoveCharacters(QString(8000, QLatin1Char('z')));
-    big.setIgnoreDifference(QStringLiteral("0.") + QString(8000, QLatin1Char('1')));
+    big.setIgnoreDifference(QStringLiteral("0.") + QString(990, QLatin1Char('1')));
     const auto oldSet = writeExport(QStringLiteral("old.xml"), variant(4));
     const auto newSet = writeExport(QStringLiteral("new.xml"), big);
     ASSERT_EQ(oldSet.keys(), newSet.keys());

@@ -153,6 +153,13 @@ TEST_F(PortListTest, sysfsWalkListsRealPortsInNaturalOrderWithDriverData) {
     EXPECT_EQ(l.info[6], (Info{"/dev/ttyUSB1", "unknown", "USB serial adapter 0403:6001"}));
 }
 
+TEST_F(PortListTest, systemConsolesAreLeftOut) {
+    // The kernel names its consoles in one line, separated by blanks.
+    std::ofstream(sysfs.root / "class/tty/console/active") << "tty0 ttyAMA2 ttyUSB1\n";
+    EXPECT_EQ(driverList().names, (Names{"/dev/ttyACM0", "/dev/ttyAMA0", "/dev/ttyAMA3",
+                                         "/dev/ttyAMA10", "/dev/ttyUSB0"}));
+}
+
 TEST_F(PortListTest, simulatedDevicesComeFirstAndStandInForRealOnes) {
     serdrv_sim_create("/dev/ttyUSB0");
     serdrv_sim_create("COM3");

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <pty.h>
 #include <string>
 #include <sys/file.h>
@@ -249,4 +251,70 @@ TEST_F(PtyTest, openingAndClosingAThousandTimesLeaksNoDescriptor) {
         EXPECT_THROW(SerialPortLocal(config("/nonexistent/tty")), rs232::IOException);
     }
     EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST_F(PtyTest, settingsFoundAtOpenAreReadBackAndPutBackOnClose) {
+    // Another tool left the line at 19200 with line editing and echo.
+    termios before{};
+    ASSERT_EQ(tcgetattr(master, &before), 0);
+    cfsetspeed(&before, B19200);
+    before.c_lflag |= ICANON | ECHO;
+    before.c_cflag &= ~static_cast<tcflag_t>(CSTOPB);
+    ASSERT_EQ(tcsetattr(master, TCSANOW, &before), 0);
+
+    SerialConfig c = config(path);
+    c.setStopBits(SerialConfig::ST_2BITS);
+    auto sp = std::make_unique<SerialPortLocal>(c);
+    termios open{};
+    ASSERT_EQ(tcgetattr(master, &open), 0);
+    EXPECT_EQ(cfgetospeed(&open), B9600);
+    EXPECT_EQ(open.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_NE(open.c_cflag & CSTOPB, 0u) << "a pty keeps the stop bits it is given";
+
+    sp->close();
+    termios after{};
+    ASSERT_EQ(tcgetattr(master, &after), 0);
+    EXPECT_EQ(cfgetospeed(&after), B19200);
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), static_cast<tcflag_t>(ICANON | ECHO));
+    EXPECT_EQ(after.c_cflag & CSTOPB, 0u);
+}
+
+TEST_F(PtyTest, sevenBitPresetsReadOnAPtyAndRatesBeyondTheTableReachIt) {
+    SerialConfig c = config(path);
+    c.setBitRate(SerialConfig::BR_2400);
+    c.setDataBits(SerialConfig::LN_7BITS);
+    c.setParity(SerialConfig::PY_EVEN);
+    {
+        SerialPortLocal sp(c); // the pty keeps 8 bits without parity: not a refusal there
+        writeToDevice("ST,+0001.5 g\r\n");
+        EXPECT_EQ(readBytes(sp, 14), "ST,+0001.5 g\r\n");
+    }
+    for (const int rate : {250000, 500000}) {
+        c.setBitRate(rate);
+        SerialPortLocal sp(c);
+        termios t{};
+        ASSERT_EQ(tcgetattr(master, &t), 0);
+        // 500000 has a code of its own; any other rate is set as a number (the "other" code).
+        EXPECT_EQ(t.c_cflag & CBAUD, rate == 500000 ? B500000 : CBAUDEX) << rate;
+        writeToDevice("x");
+        EXPECT_EQ(readBytes(sp, 1), "x");
+    }
+}
+
+TEST_F(PtyTest, aPortNamedAsSystemConsoleIsNeverOpenedAndBlanksAroundANameAreDropped) {
+    const std::string sysfs = "/tmp/serdrv-console-" + std::to_string(getpid());
+    std::filesystem::create_directories(sysfs + "/class/tty/console");
+    std::ofstream(sysfs + "/class/tty/console/active") << "tty0 " << path.substr(5) << "\n";
+    ::setenv("SERDRV_SYSFS_ROOT", sysfs.c_str(), 1);
+    EXPECT_EQ(ioError([&] { SerialPortLocal sp(config(path)); }),
+              path + ": SerOpenPort failed: " + path + " is the system console");
+    EXPECT_EQ(ioError([&] { SerialPortLocal sp(config("/dev/console")); }),
+              "/dev/console: SerOpenPort failed: /dev/console is the system console");
+    ::unsetenv("SERDRV_SYSFS_ROOT");
+    std::filesystem::remove_all(sysfs);
+
+    SerialPortLocal sp(config("  " + path + "\t"));
+    EXPECT_EQ(sp.getPortName(), path);
+    writeToDevice("k");
+    EXPECT_EQ(readBytes(sp, 1), "k");
 }

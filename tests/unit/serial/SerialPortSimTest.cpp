@@ -125,6 +125,28 @@ TEST_F(SimPortTest, bitRatesInBitsPerSecondBecomeIndexesWhereTheDriverNeedsThem)
     EXPECT_EQ(seen.bitRate, 9600);
 }
 
+TEST_F(SimPortTest, aDeviceThatKeepsOtherSettingsFailsToConfigureNamingWhatItDidNotTake) {
+    SerdrvConfig held{}; // an adapter that only does 9600 8N1
+    held.bitRate = 7;
+    held.dataBits = 3;
+    ASSERT_EQ(serdrv_sim_hold_settings("COM3", &held), 0);
+    SerialConfig c = config("COM3");
+    c.setBitRate(SerialConfig::BR_19200);
+    c.setDataBits(SerialConfig::LN_7BITS);
+    c.setParity(SerialConfig::PY_EVEN);
+    c.setStopBits(SerialConfig::ST_2BITS);
+    EXPECT_EQ(ioError([&] { SerialPortLocal sp(c); }),
+              "Configure failed: the device did not take 19200 bit/s, 7 data bits, parity EVEN, "
+              "2 stop bits");
+    EXPECT_EQ(serdrv_sim_is_open("COM3"), 0) << "a port that fails to configure is closed again";
+    c.setBitRate(9600); // in bit/s, as the window gives it
+    c.setStopBits(SerialConfig::ST_1BITS);
+    EXPECT_EQ(ioError([&] { SerialPortLocal sp(c); }),
+              "Configure failed: the device did not take 7 data bits, parity EVEN");
+    SerialPortLocal sp(config("COM3"));
+    EXPECT_TRUE(sp.isOpen());
+}
+
 TEST_F(SimPortTest, markAndSpaceParityNeedThePlatformFlag) {
     SerialConfig c = config("COM3");
     c.setParity(SerialConfig::PY_MARK);
@@ -411,12 +433,12 @@ TEST_F(SimPortTest, demoDeviceStreamsBalanceLines) {
             continue;
         }
         line += static_cast<char>(b);
-        if (b == '\n') {
+        if (b == '\r') {
             lines.push_back(std::exchange(line, {}));
         }
     }
     ASSERT_EQ(lines.size(), 4u);
-    const std::regex shape(R"(ST,\+\d{6}\.\d{2}  g\r\n)");
+    const std::regex shape(R"(ST,\+\d{6}\.\d{2}  g\r)");
     for (const auto& l : lines)
         EXPECT_TRUE(std::regex_match(l, shape)) << l;
     EXPECT_GT(std::set<std::string>(lines.begin(), lines.end()).size(), 1u) << "the value changes";

@@ -129,6 +129,14 @@ TEST_F(EventLogTest, coloursKeepTheirContrastOnLightAndDarkBackgrounds) {
     }
 }
 
+TEST_F(EventLogTest, ignoredGreyStandsApartFromBlackTextOnLightBackgrounds) {
+    for (const QColor background : {QColor("#ffffff"), QColor("#f0f0f0"), QColor("#e8e8e8")}) {
+        const QColor ignored = EventLog::coloursFor(background).ignored;
+        EXPECT_GE(EventLog::contrast(ignored, Qt::black), 3.5)
+            << ignored.name().toStdString() << " on " << background.name().toStdString();
+    }
+}
+
 TEST_F(EventLogTest, eventsAreTimeStampedInTwentyFourHourForm) {
     EXPECT_EQ(EventLog::timeStamp(QTime(0, 5, 9)), "00:05:09 ");
     EXPECT_EQ(EventLog::timeStamp(QTime(23, 59, 1)), "23:59:01 ");

@@ -15,10 +15,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +72,21 @@ protected:
         frame->settingsTabs().instrumentBox->setCurrentIndex(instrument.ordinal());
     }
 
+    // A click on the tab that holds the page, while message boxes run the event loop as modal
+    // ones do.
+    void clickTab(QWidget* target) {
+        dialogs.onShown = [] { pump(30); };
+        QTabBar* bar = frame->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->tabRect(frame->tabs()->indexOf(target)).center());
+        pump(100);
+    }
+    // The tab bar and the page shown agree on the tab.
+    bool tabShown(QWidget* target) const {
+        return frame->tabs()->currentIndex() == frame->tabs()->indexOf(target) &&
+               frame->tabs()->currentWidget() == target;
+    }
+
     std::size_t count(const char* key) const {
         std::size_t n = 0;
         for (const Shown& s : dialogs.shown)
@@ -96,7 +113,9 @@ QLineEdit* fieldOf(serwedge::WeightToKeyFrame2& f, const char* control) {
         {"editNumCharactersTextField", f.settingsTabs().editNumCharactersTextField},
         {"removeCharactersTextField", f.settingsTabs().removeCharactersTextField},
         {"everyXValuesTextField", f.settingsTabs().everyXValuesTextField},
-        {"delayTextField", f.settingsTabs().delayTextField}};
+        {"delayTextField", f.settingsTabs().delayTextField},
+        {"requestCommandBox", f.settingsTabs().requestCommandBox->lineEdit()},
+        {"requestIntervalTextField", f.settingsTabs().requestIntervalTextField}};
     for (const auto& [name, field] : fields)
         if (qstrcmp(name, control) == 0)
             return field;
@@ -115,11 +134,16 @@ QString storedValue(const serwedge::config::Config& c, const char* control) {
         return c.getRemoveCharacters();
     if (name == "everyXValuesTextField")
         return c.getEveryXValues();
+    if (name == "requestCommandBox")
+        return c.getRequestCommand();
+    if (name == "requestIntervalTextField")
+        return c.getRequestIntervalMs();
     return c.getDelay();
 }
 
 const char* const kProcessing = "WeightToKeyFrame2.processingPanel.tab.title";
 const char* const kOutput = "WeightToKeyFrame2.outputPanel.tab.title";
+const char* const kInput = "WeightToKeyFrame2.inputPanel.tab.title";
 
 std::vector<FieldCase> fieldCases() {
     const QString longNumber = QString(5000, QLatin1Char('9'));
@@ -155,19 +179,28 @@ std::vector<FieldCase> fieldCases() {
         {"delayTextField", kOutput, "", true, "", nullptr},
         {"delayTextField", kOutput, "1001", false, {}, "error.intercharacter.delay"},
         {"delayTextField", kOutput, "5 ms", false, {}, "error.intercharacter.delay"},
+        {"requestCommandBox", kInput, "S<13><10>", true, "S<13><10>", nullptr},
+        {"requestCommandBox", kInput, "S<300>", false, {}, "error.request.command"},
+        {"requestIntervalTextField", kInput, "250", true, "250", nullptr},
+        {"requestIntervalTextField", kInput, "99", false, {}, "error.request.interval"},
     };
 }
 
 TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestInPlace) {
     Frame& f = buildShown();
+    // The interval is only edited for requests at intervals.
+    f.settingsTabs().requestModeBox->setCurrentIndex(H::RequestMode::INTERVAL);
     for (const FieldCase& c : fieldCases()) {
         SCOPED_TRACE(std::string(c.control) + " <- \"" + c.typed.left(20).toStdString() + "\"");
         QLineEdit* field = fieldOf(f, c.control);
         ASSERT_NE(field, nullptr);
+        // An editable list holds the focus for its line edit.
+        QWidget* focused =
+            qobject_cast<QComboBox*>(field->parentWidget()) ? field->parentWidget() : field;
         f.tabs()->setCurrentWidget(page(c.titleKey));
-        field->setFocus(Qt::OtherFocusReason);
+        focused->setFocus(Qt::OtherFocusReason);
         pump(20);
-        ASSERT_EQ(QApplication::focusWidget(), field);
+        ASSERT_EQ(QApplication::focusWidget(), focused);
         const QString before = storedValue(f.getConfig(), c.control);
         dialogs.shown.clear();
 
@@ -187,7 +220,7 @@ TEST_F(SettingsPanelsTest, everyFieldStoresWhatItsRuleAcceptsAndRefusesTheRestIn
             EXPECT_EQ(storedValue(f.getConfig(), c.control), before);
             // The field's tab is in front and the focus is back in the field.
             EXPECT_EQ(f.tabs()->currentWidget(), page(c.titleKey));
-            EXPECT_EQ(QApplication::focusWidget(), field);
+            EXPECT_EQ(QApplication::focusWidget(), focused);
             // Leave a valid text behind for the next case.
             field->setText(before);
             f.settingsTabs().instrumentBox->setFocus(Qt::TabFocusReason);
@@ -222,6 +255,38 @@ TEST_F(SettingsPanelsTest, noCheckSpeaksWhileTheWindowCloses) {
     EXPECT_EQ(node().get("editNumCharacters", "?"), QString());
     EXPECT_EQ(node().get("delay", "?"), "20");
     EXPECT_EQ(node().get("inputTerminator", "?"), "13");
+}
+
+TEST_F(SettingsPanelsTest, refusedLineEndByteOnLeavingBringsBackTheInputTabAndItsPage) {
+    Frame& f = buildShown();
+    QWidget* input = page("WeightToKeyFrame2.inputPanel.tab.title");
+    f.tabs()->setCurrentWidget(input);
+    f.settingsTabs().inputTerminatorBox->lineEdit()->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().inputTerminatorBox->setEditText("x");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("terminator.must.be.between.0.and.255"), 1u);
+    EXPECT_TRUE(tabShown(input));
+    EXPECT_EQ(f.getConfig().getInputTerminator(), 13);
+    // The tabs still follow the user.
+    clickTab(page(kOutput));
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    clickTab(input);
+    EXPECT_TRUE(tabShown(input));
+}
+
+TEST_F(SettingsPanelsTest, delayRefusedOnLeavingIsReportedOnceAndLeftForCorrection) {
+    Frame& f = buildShown();
+    f.tabs()->setCurrentWidget(page(kOutput));
+    f.settingsTabs().delayTextField->setFocus(Qt::OtherFocusReason);
+    pump(20);
+    f.settingsTabs().delayTextField->setText("1001");
+    clickTab(page(kProcessing));
+    EXPECT_EQ(count("error.intercharacter.delay"), 1u);
+    EXPECT_TRUE(tabShown(page(kOutput)));
+    EXPECT_EQ(QApplication::focusWidget(), f.settingsTabs().delayTextField);
+    EXPECT_EQ(f.settingsTabs().delayTextField->text(), "1001");
+    EXPECT_EQ(f.getConfig().getDelay(), "20");
 }
 
 // ---- copying the controls into the record ----
@@ -579,6 +644,39 @@ TEST_F(SettingsPanelsTest, customPatternDialogCopiesOnlyAValidExpression) {
 
 // ---- settings transfer ----
 
+TEST_F(SettingsPanelsTest, customPatternIsShownBesideTheInstrumentAndStartsFromThePresets) {
+    Frame& f = build();
+    serwedge::SettingsTabs& tabs = f.settingsTabs();
+    const H::Instrument preset(H::Instrument::KERN_572);
+    selectInstrument(preset);
+    const auto marked = [&] { return tabs.customPatternLabel->isVisibleTo(tabs.inputPanel); };
+    const auto openDialog = [&] {
+        pumpUntil([&] { return f.findChild<serwedge::CustomRegExDialog*>() == nullptr; }, 1000);
+        tabs.customizeButton->click();
+        return f.findChild<serwedge::CustomRegExDialog*>();
+    };
+    EXPECT_FALSE(marked());
+    auto* dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->regExTextArea()->toPlainText(), preset.getPattern());
+    // Taken unchanged, the preset's expression is no expression of the user's own.
+    dialog->okButton()->click();
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+
+    dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->regExTextArea()->setPlainText("<(\\d+)>");
+    dialog->okButton()->click();
+    EXPECT_TRUE(marked());
+    EXPECT_TRUE(tabs.instrumentBox->toolTip().contains("&lt;(\\d+)&gt;"));
+    // Another instrument, with the expression given up: the mark goes.
+    selectInstrument(H::Instrument::GENERIC);
+    EXPECT_EQ(f.getConfig().getCustomRegEx(), QString());
+    EXPECT_FALSE(marked());
+    EXPECT_FALSE(tabs.instrumentBox->toolTip().contains("(\\d+)"));
+}
+
 TEST_F(SettingsPanelsTest, exportSavesTheControlsFirstAndWritesTheFile) {
     QTemporaryDir dir;
     Frame& f = build();
@@ -715,3 +813,23 @@ TEST_F(SettingsPanelsTest, aboutPaneShowsTheVersionAndItsLinksOpenInTheBrowser) 
 }
 
 } // namespace
+
+// The request settings follow the preset until the user sets them.
+TEST_F(SettingsPanelsTest, requestCommandAndModeFollowThePresetUntilTheUserSetsThem) {
+    Frame& f = build();
+    serwedge::SettingsTabs& tabs = f.settingsTabs();
+    selectInstrument(H::Instrument::MITUTOYO);
+    EXPECT_EQ(tabs.requestCommandBox->currentText(), "1<13>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::ON_START);
+    selectInstrument(H::Instrument::METTLER_DIALOG);
+    EXPECT_EQ(f.getConfig().getRequestCommand(), "SI<13><10>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::NONE);
+    EXPECT_EQ(tabs.requestCommandBox->count(), 2); // SI and S offered
+
+    tabs.requestCommandBox->setEditText("P<13><10>");
+    tabs.requestModeBox->setCurrentIndex(H::RequestMode::INTERVAL);
+    selectInstrument(H::Instrument::GENERIC);
+    EXPECT_EQ(tabs.requestCommandBox->currentText(), "P<13><10>");
+    EXPECT_EQ(f.getConfig().getRequestMode(), H::RequestMode::INTERVAL);
+    EXPECT_TRUE(tabs.requestIntervalTextField->isEnabled());
+}

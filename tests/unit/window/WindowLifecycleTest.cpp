@@ -5,7 +5,8 @@
 
 #include "../../support/FirstPressGate.h"
 
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
+#include "serwedge/GlobalShortcut.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -332,6 +333,24 @@ TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMess
     EXPECT_EQ(tabTitles(), allTabs());
 }
 
+TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {
+    serdrv_sim_enable_demo();
+    Frame& f = build({"DEMO"}); // default settings otherwise
+    ASSERT_EQ(f.getConfig().getInputTerminator(), 13);
+    pump(1100); // readings come due while the port is closed
+    f.startStopJButtonActionPerformed();
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText().startsWith(t("line.count")); }));
+    EXPECT_EQ(f.statusText(), t("line.count") + "1");
+    // The second line, too, is the instrument's line alone, with its value marked as typed.
+    ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("line.count") + "2"; }));
+    const auto pieces = f.eventLog()->lastLinePieces();
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ(pieces[2].second, "typed");
+    EXPECT_EQ(pieces[3].first, "  g<13>");
+    f.startStopJButtonActionPerformed();
+    EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
 // ---- automatic start ----
 
 TEST_F(WindowLifecycleTest, autoStartRunsOnThePreviousPort) {
@@ -514,4 +533,37 @@ TEST_F(WindowLifecycleTest, mainTabShowsPortAndInstrumentBesideTheButton) {
     for (QLabel* l : f.tabs()->widget(0)->findChildren<QLabel*>())
         shown |= l->text() == "SIMA";
     EXPECT_TRUE(shown);
+}
+
+// On demand the main tab asks the instrument: the button writes the preset's command through the
+// port and the answer is typed; tare and zero show where the preset has them. Without an X
+// display the log says why there is no global shortcut.
+TEST_F(WindowLifecycleTest, requestButtonAsksTheInstrumentForAValue) {
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("XDG_SESSION_TYPE", "x11");
+    twoPorts();
+    storeRunSettings();
+    node().put("instrument", "METTLER_DIALOG");
+    node().put("inputTerminator", "10");
+    node().put("requestMode", "ON_DEMAND");
+    Frame& f = build();
+    EXPECT_TRUE(f.requestButton()->isHidden());
+    f.startStopButton()->click();
+    ASSERT_TRUE(f.isConnectedGUI());
+    EXPECT_FALSE(f.requestButton()->isHidden());
+    EXPECT_FALSE(f.tareButton()->isHidden() || f.zeroButton()->isHidden());
+    EXPECT_FALSE(f.hasGlobalShortcut());
+    EXPECT_TRUE(logText().contains(serwedge::tallyraBundle().format(
+        "shortcut.no.display", {serwedge::GlobalShortcut::keyText()})));
+
+    f.requestButton()->click();
+    std::string sent;
+    EXPECT_TRUE(pumpUntil([&] { return (sent += written("SIMA")) == "SI\r\n"; })) << sent;
+    push("SIMA", "S S      12.34 g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    EXPECT_EQ(typedText(), "12.34\n");
+    f.startStopButton()->click();
+    ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+    EXPECT_TRUE(f.requestButton()->isHidden());
 }

@@ -12,14 +12,15 @@
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
 #include "serwedge/SettingsTabs.h"
-#include "serwedge/TallyraBundle.h"
 #include "serwedge/WeightToKeyFrame2.h"
 #include "serwedge/prefs/MemoryPreferences.h"
+#include "serwedge/util/TallyraBundle.h"
 #include "worker/Keybot.h"
 #include "worker/WorkerBundle.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -135,7 +136,18 @@ protected:
         Frame::setTrayAvailable(std::nullopt);
         serwedge::worker::Keybot::queue().clear();
         props::remove("SERIAL_PORT_LIST");
+        forgetListedPorts();
         SerialFixture::TearDown();
+    }
+
+    // Opening a port adds its name to the process's port list; a listing that finds no device
+    // empties it, so that the next test starts from its own ports.
+    static void forgetListedPorts() {
+        serdrv_sim_destroy_all();
+        QTemporaryDir none;
+        qputenv("SERDRV_SYSFS_ROOT", none.path().toUtf8());
+        rs232::SerialPortLocal::getPortList();
+        qunsetenv("SERDRV_SYSFS_ROOT");
     }
 
     serwedge::prefs::Preferences& node() {

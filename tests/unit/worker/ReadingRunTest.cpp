@@ -4,7 +4,7 @@
 #include "worker/ReadingRun.h"
 
 #include "config/Config.h"
-#include "config/KeyCodes.h"
+#include "keys/KeyCodes.h"
 #include "platform/recording/RecordingKeyInjector.h"
 #include "platform/recording/RecordingPercussionPlayer.h"
 #include "serdrv_sim.h"

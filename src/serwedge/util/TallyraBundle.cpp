@@ -1,4 +1,4 @@
-#include "serwedge/TallyraBundle.h"
+#include "serwedge/util/TallyraBundle.h"
 
 namespace serwedge {
 
@@ -38,8 +38,30 @@ Catalogue& tallyraBundle() {
             "WeightToKeyFrame2.instrumentBox.toolTipText",
             "WeightToKeyFrame2.defaultButton.text",
             "WeightToKeyFrame2.defaultButton.toolTipText",
+            "WeightToKeyFrame2.stableOnlyCheckBox.text",
+            "WeightToKeyFrame2.stableOnlyCheckBox.toolTipText",
+            "WeightToKeyFrame2.requestCommandLabel.text",
+            "WeightToKeyFrame2.requestCommandBox.toolTipText",
+            "WeightToKeyFrame2.requestModeLabel.text",
+            "WeightToKeyFrame2.requestModeBox.toolTipText",
+            "WeightToKeyFrame2.requestIntervalLabel.text",
+            "WeightToKeyFrame2.requestIntervalTextField.toolTipText",
+            "error.request.command",
+            "error.request.interval",
+            "WeightToKeyFrame2.requestJButton.text",
+            "WeightToKeyFrame2.requestJButton.toolTipText",
+            "WeightToKeyFrame2.tareJButton.text",
+            "WeightToKeyFrame2.tareJButton.toolTipText",
+            "WeightToKeyFrame2.zeroJButton.text",
+            "WeightToKeyFrame2.zeroJButton.toolTipText",
+            "shortcut.ready",
+            "shortcut.wayland",
+            "shortcut.no.display",
+            "shortcut.taken",
             "WeightToKeyFrame2.customizeButton.text",
             "WeightToKeyFrame2.customizeButton.toolTipText",
+            "WeightToKeyFrame2.customPatternLabel.text",
+            "WeightToKeyFrame2.customPatternLabel.toolTipText",
             "WeightToKeyFrame2.bitRateLabel.text",
             "WeightToKeyFrame2.bitRateBox.toolTipText",
             "WeightToKeyFrame2.dataBitsLabel.text",

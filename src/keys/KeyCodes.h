@@ -2,7 +2,8 @@
 
 // The key codes by which the keystroke engine presses and releases keys. One code names one
 // physical key; the injection back-ends translate it into the platform's own key identifiers.
-// Plain C++ so that the platform back-ends can use it without Qt.
+// Plain C++ in a folder of its own, below both its users: the configuration (layout tables,
+// start and terminator keys) and the platform back-ends.
 
 namespace serwedge::config::KeyCodes {
 
