@@ -1,7 +1,7 @@
 // Network instruments through the port layer: a loopback server plays a LAN balance or a serial
 // device server in raw mode.
 
-#include "../unit/serial/SerialTestSupport.h"
+#include "../unit/rs232/SerialTestSupport.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

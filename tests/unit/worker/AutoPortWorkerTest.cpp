@@ -1,6 +1,6 @@
 // Automatic port detection over simulated devices. Only simulated names are ever opened.
 
-#include "../serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "worker/AutoPortWorker.h"
 #include "worker/WorkerBundle.h"
@@ -19,14 +19,6 @@ using serwedge::worker::AutoPortWorkerView;
 using serwedge::worker::workerBundle;
 
 namespace {
-
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "auto_port_worker_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
 
 class RecordingView : public AutoPortWorkerView {
 public:
@@ -63,10 +55,7 @@ struct Device {
 
 class AutoPortDetection : public serialtest::SerialFixture {
 protected:
-    void SetUp() override {
-        app();
-        SerialFixture::SetUp();
-    }
+    void SetUp() override { SerialFixture::SetUp(); }
 
     static void create(const Device& d) {
         serdrv_sim_create(d.name);

@@ -26,7 +26,6 @@ namespace {
 class ReadingRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        worker_test::app();
         serdrv_sim_destroy("RUN-A");
         serdrv_sim_create("RUN-A");
         Keybot::queue().clear();

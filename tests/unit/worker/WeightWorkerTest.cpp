@@ -29,7 +29,6 @@ using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 using namespace std::chrono_literals;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -74,7 +73,6 @@ Config configFor(const char* port, Instrument instrument, int terminator = 13) {
 std::unique_ptr<WeightWorker> runOver(const SimPort& port, const Config& config,
                                       RecordingView& view, const QByteArray& bytes,
                                       std::size_t expectLines) {
-    app();
     auto worker = WeightWorker::create(config, &view);
     port.push(bytes);
     worker->execute();
@@ -123,7 +121,6 @@ TEST(WeightWorker, linesAreCutAtTheTerminatorNumberedAndPublishedInOrder) {
 TEST(WeightWorker, parityAndFramingErrorsMarkOnlyTheirLine) {
     SimPort port("WW-PARITY");
     RecordingView view;
-    app();
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
     port.push("1");
     serdrv_sim_mark_parity_error(port.name());
@@ -196,7 +193,6 @@ TEST(WeightWorker, barcodeValuesKeepTheirBlanksAndNumericValuesLoseThem) {
 }
 
 TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
-    app();
     struct Case {
         bool dsr, cts;
         const char* key;
@@ -224,7 +220,6 @@ TEST(WeightWorker, andWorkerWarnsForEachStateOfItsLines) {
 }
 
 TEST(WeightWorker, variantFollowsThePreset) {
-    app();
     SimPort port("WW-VARIANT");
     RecordingView view;
     auto barcode = WeightWorker::create(configFor(port.name(), Instrument::BARCODE), &view);
@@ -254,7 +249,6 @@ TEST(WeightWorker, anOverlongLineIsDiscardedUpToItsTerminatorAndReadingGoesOn) {
 TEST(WeightWorker, linesThatArriveTogetherAreHandedOverTogetherAndTheReadingWaitsForTheWindow) {
     SimPort port("WW-BATCH");
     RecordingView view;
-    app();
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
     constexpr int kLines = 20000;
     QByteArray bytes;
@@ -284,7 +278,6 @@ TEST(WeightWorker, linesThatArriveTogetherAreHandedOverTogetherAndTheReadingWait
 }
 
 TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
-    app();
     RecordingView view;
     Config c = configFor("", Instrument::GENERIC);
     c.setPort(QString());
@@ -310,7 +303,6 @@ TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
 }
 
 TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
-    app();
     SimPort port("WW-UNPLUG");
     RecordingView view;
     auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
@@ -328,7 +320,6 @@ TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
 }
 
 TEST(WeightWorker, readsAPseudoTerminal) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
@@ -349,7 +340,6 @@ TEST(WeightWorker, readsAPseudoTerminal) {
 
 TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
     using serwedge::config::ConfigHelper::RequestMode;
-    app();
     const auto run = [](Instrument preset, RequestMode mode, const char* expected,
                         const std::function<void(WeightWorker&)>& ask = {}) {
         SimPort port("WW-REQUEST");
@@ -385,7 +375,6 @@ TEST(WeightWorker, requestCommandsGoOutOnStartAtIntervalsAndOnDemand) {
 }
 
 TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn) {
-    app();
     int master = -1, slave = -1;
     char name[256];
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
@@ -415,7 +404,6 @@ TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn
 }
 
 TEST(WeightWorker, recordedBytesStreamThroughInBlocksOfAnySizeUntilTheirEnd) {
-    app();
     QByteArray capture;
     for (int i = 1; i <= 300; ++i)
         capture += "\nST,+" + QByteArray::number(i) + ".25 g\r";

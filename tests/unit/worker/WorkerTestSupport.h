@@ -16,14 +16,6 @@
 
 namespace worker_test {
 
-inline QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "worker_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
 // Log calls may come from the worker's thread; the rest arrive on the test's thread.
 class RecordingView : public serwedge::worker::WeightWorkerView {
 public:

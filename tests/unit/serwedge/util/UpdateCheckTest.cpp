@@ -24,14 +24,6 @@ using testing_https::HttpsServer;
 
 namespace {
 
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "update_check_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
 class RecordingView : public UpdateWorkerView {
 public:
     void showStatus(const QString& text) override {
@@ -75,7 +67,6 @@ QString failed(const QString& reason) {
 class UpdateCheck : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
         QString error;
         if (!testing_https::credentials(&error))
             FAIL() << error.toStdString();

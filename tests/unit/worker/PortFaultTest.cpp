@@ -9,7 +9,7 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
-#include "../worker/WorkerTestSupport.h"
+#include "WorkerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,6 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
-using worker_test::app;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -84,7 +83,6 @@ QString disconnected() {
 } // namespace
 
 TEST(PtyHangUp, workerEndsSayingTheInstrumentWasDisconnectedAndReportsThePartialLine) {
-    app();
     auto pty = std::make_unique<Pty>();
     ASSERT_FALSE(pty->name.isEmpty());
     // The test's own slave descriptor would keep the line up; only the worker holds it.
@@ -164,7 +162,6 @@ TEST(PtyHangUp, commandLineToolPrintsTheFailureAndExitsWithOne) {
 class RandomLineErrors : public ::testing::TestWithParam<Instrument::Value> {};
 
 TEST_P(RandomLineErrors, eachMarkedLineIsFlaggedAndNoOther) {
-    app();
     const Instrument instrument(GetParam());
     const bool text =
         instrument.getInstrumentType() != serwedge::config::ConfigHelper::InstrumentType::NUMBER;

@@ -13,14 +13,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-QCoreApplication* app() {
-    static int argc = 1;
-    static char name[] = "background_task_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* a = new QCoreApplication(argc, argv);
-    return a;
-}
-
 // Runs the event loop until the task's done has run, at most a few seconds.
 bool pumpUntilDone(const BackgroundTaskBase& task) {
     QElapsedTimer t;
@@ -73,7 +65,6 @@ private:
 } // namespace
 
 TEST(BackgroundTask, everyPublishedItemArrivesInOrderBeforeDone) {
-    app();
     Probe task(Mode::Count, 20000);
     task.execute();
     ASSERT_TRUE(pumpUntilDone(task));
@@ -88,7 +79,6 @@ TEST(BackgroundTask, everyPublishedItemArrivesInOrderBeforeDone) {
 }
 
 TEST(BackgroundTask, failureCarriesTheErrorMessage) {
-    app();
     Probe task(Mode::Throw);
     task.execute();
     ASSERT_TRUE(pumpUntilDone(task));
@@ -99,7 +89,6 @@ TEST(BackgroundTask, failureCarriesTheErrorMessage) {
 }
 
 TEST(BackgroundTask, cancelWithInterruptionWakesTheSleepAndStillDeliversFirst) {
-    app();
     Probe task(Mode::SleepForever);
     task.execute();
     QElapsedTimer t;
@@ -116,7 +105,6 @@ TEST(BackgroundTask, cancelWithInterruptionWakesTheSleepAndStillDeliversFirst) {
 }
 
 TEST(BackgroundTask, interruptionWithoutCancelIsToldApart) {
-    app();
     Probe task(Mode::SleepForever);
     task.execute();
     task.interrupt();
@@ -126,7 +114,6 @@ TEST(BackgroundTask, interruptionWithoutCancelIsToldApart) {
 }
 
 TEST(BackgroundTask, destroyingARunningTaskStopsItsThread) {
-    app();
     auto task = std::make_unique<Probe>(Mode::SleepForever);
     task->execute();
     QElapsedTimer t;

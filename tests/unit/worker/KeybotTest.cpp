@@ -9,8 +9,8 @@
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
 
-#include "../support/FirstPressGate.h"
-#include "../support/ImportantEventsView.h"
+#include "../../support/FirstPressGate.h"
+#include "../../support/ImportantEventsView.h"
 
 #include <gtest/gtest.h>
 

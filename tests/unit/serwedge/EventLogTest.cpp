@@ -18,7 +18,6 @@ namespace {
 
 class EventLogTest : public ::testing::Test {
 protected:
-    void SetUp() override { app(); }
     using Pieces = std::vector<std::pair<QString, QString>>;
 };
 

@@ -22,23 +22,14 @@ using serwedge::util::OpenHyperlinkInBrowser;
 
 namespace {
 
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "link_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return a;
-}
-
 // Replaces the browser and the problem dialog for one test.
 class Links : public ::testing::Test {
 protected:
     void SetUp() override {
-        app();
         OpenHyperlinkInBrowser::setBrowser([this](const QUrl& url) {
             std::lock_guard lock(mutex);
             opened.push_back(url);
-            browserOffUiThread = QThread::currentThread() != app()->thread();
+            browserOffUiThread = QThread::currentThread() != qApp->thread();
             return browserWorks.load();
         });
         OpenHyperlinkInBrowser::setProblemDialog(

@@ -36,14 +36,6 @@ namespace CH = config::ConfigHelper;
 
 namespace {
 
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "settings_dialogs_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return a;
-}
-
 QString text(const char* key) {
     return tallyraBundle().getString(key);
 }
@@ -101,8 +93,6 @@ public:
 
 class GuiTest : public ::testing::Test {
 protected:
-    // Before any member widget of a derived fixture is built.
-    GuiTest() { app(); }
     static void pump() {
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();

@@ -4,7 +4,7 @@
 // instead of shown, a settings store in memory, simulated ports and recording key and sound
 // back-ends.
 
-#include "../serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "platform/PercussionPlayer.h"
 #include "platform/recording/RecordingKeyInjector.h"
@@ -27,14 +27,6 @@
 #include <vector>
 
 namespace windowtest {
-
-inline QApplication* app() {
-    static int argc = 1;
-    static char name[] = "window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return a;
-}
 
 inline bool pumpUntil(const std::function<bool()>& condition, int boundMs = 10000) {
     QElapsedTimer t;
@@ -120,7 +112,6 @@ protected:
     using Frame = serwedge::WeightToKeyFrame2;
 
     void SetUp() override {
-        app();
         SerialFixture::SetUp();
         props::remove("TALLYRA_UPDATE_URL");
         serwedge::isClosing = false;

@@ -1,6 +1,6 @@
 // The detection dialog over simulated devices, on the offscreen platform.
 
-#include "serial/SerialTestSupport.h"
+#include "../rs232/SerialTestSupport.h"
 
 #include "serwedge/AutoPortDialog.h"
 #include "serwedge/util/TallyraBundle.h"
@@ -18,20 +18,9 @@ using serwedge::worker::workerBundle;
 
 namespace {
 
-QApplication* app() {
-    static int argc = 1;
-    static char name[] = "auto_port_dialog_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = new QApplication(argc, argv);
-    return a;
-}
-
 class AutoPortDialogTest : public serialtest::SerialFixture {
 protected:
-    void SetUp() override {
-        app();
-        SerialFixture::SetUp();
-    }
+    void SetUp() override { SerialFixture::SetUp(); }
 
     static void loopback(const char* name) {
         serdrv_sim_create(name);
