@@ -150,15 +150,19 @@ QByteArray CliView::toJson(const DataLine& line) {
 }
 
 void CliView::update(const DataLine& line) {
+    ++printed_;
+    if (quiet_)
+        return;
     appendJson(pending_, line);
     pending_ += '\n';
-    ++printed_;
 }
 
 void CliView::linesDelivered() {
-    std::fwrite(pending_.constData(), 1, static_cast<std::size_t>(pending_.size()), out_);
-    pending_.resize(0); // keeps its storage for the next batch
-    std::fflush(out_);
+    if (!pending_.isEmpty()) {
+        std::fwrite(pending_.constData(), 1, static_cast<std::size_t>(pending_.size()), out_);
+        pending_.resize(0); // keeps its storage for the next batch
+        std::fflush(out_);
+    }
     if (afterBatch_)
         afterBatch_();
 }

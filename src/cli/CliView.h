@@ -26,7 +26,8 @@ public:
 
     // Called after each batch has been written.
     void setAfterBatch(std::function<void()> afterBatch) { afterBatch_ = std::move(afterBatch); }
-
+    // Lines are counted but not printed (a service that only publishes or keeps a journal).
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     bool connected() const { return connected_; }
     int linesPrinted() const { return printed_; }
 
@@ -44,6 +45,7 @@ private:
     std::mutex errMutex_;
     QByteArray pending_; // the JSON of the batch being delivered
     bool connected_ = false;
+    bool quiet_ = false;
     int printed_ = 0;
     std::function<void()> afterBatch_;
 };

@@ -223,6 +223,7 @@ int runReplayCommand(const std::vector<std::string>& args) {
     p.run.type = false;
     p.config.setSound(ConfigHelper::Sound(ConfigHelper::Sound::NONE));
     CliView view;
+    view.setQuiet(p.run.quiet);
     ReadingRun run;
     if (const int status = startRun(run, p.config, view, p.run, source); status != 0)
         return status;
@@ -255,6 +256,7 @@ int runReadCommand(const std::vector<std::string>& args) {
     // --type: the keystroke engine types each printed value, on its own thread; --sound
     // sounds each value as the window does.
     CliView view;
+    view.setQuiet(p.run.quiet);
     ReadingRun run;
     if (const int status = startRun(run, p.config, view, p.run); status != 0)
         return status;
