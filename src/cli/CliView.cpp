@@ -49,6 +49,10 @@ QByteArray CliView::toJson(const DataLine& line) {
 }
 
 void CliView::update(const DataLine& line) {
+    if (quiet_) {
+        ++printed_;
+        return;
+    }
     const QByteArray json = toJson(line);
     std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), out_);
     std::fputc('\n', out_);

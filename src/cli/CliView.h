@@ -22,6 +22,8 @@ public:
     void update(const serwedge::worker::DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
 
+    // Lines are counted but not printed (a service that only publishes or keeps a journal).
+    void setQuiet(bool quiet) { quiet_ = quiet; }
     bool connected() const { return connected_; }
     int linesPrinted() const { return printed_; }
 
@@ -36,6 +38,7 @@ private:
     std::FILE* err_;
     std::mutex errMutex_;
     bool connected_ = false;
+    bool quiet_ = false;
     int printed_ = 0;
 };
 

@@ -228,6 +228,7 @@ int runReplayCommand(const std::vector<std::string>& args) {
     p.run.type = false;
     p.config.setSound(ConfigHelper::Sound(ConfigHelper::Sound::NONE));
     CliView view;
+    view.setQuiet(p.run.quiet);
     ReadingRun run;
     int status = startRun(run, p.config, view, p.run);
     if (status != 0) {
@@ -267,6 +268,7 @@ int runReadCommand(const std::vector<std::string>& args) {
     // --type: the keystroke engine types each printed value, on its own thread; --sound
     // sounds each value as the window does.
     CliView view;
+    view.setQuiet(p.run.quiet);
     ReadingRun run;
     if (const int status = startRun(run, p.config, view, p.run); status != 0)
         return status;

@@ -3,6 +3,7 @@
 #include "serwedge/SettingsTabs.h"
 
 #include "serwedge/DecimalSeparatorBox.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
 #include "serwedge/util/TallyraBundle.h"
@@ -52,6 +53,7 @@ SettingsTabs::SettingsTabs(Config& record, Host host)
     processingPanel = buildProcessingPanel();
     outputPanel = buildOutputPanel();
     settingsPanel = buildSettingsPanel();
+    journalMqttPanel = new OutputsPanel;
     connectHandlers();
 }
 
@@ -358,6 +360,8 @@ void SettingsTabs::show(const Config& record) {
     const int portIndex = portList->findText(friendly);
     if (portIndex >= 0)
         portList->setCurrentIndex(portIndex);
+    else if (record.getPort().startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
+        portList->setEditText(record.getPort()); // network instruments are typed, never listed
     else if (portList->count() > 0)
         portList->setCurrentIndex(0); // the stored port is no longer offered
     else
@@ -396,6 +400,7 @@ void SettingsTabs::show(const Config& record) {
     abortAutoStartCheckBox->setChecked(record.abortAutoStartWhenPrevPortNotAvailable);
     if (startWithSessionCheckBox)
         startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
+    journalMqttPanel->show(record.outputs);
 }
 
 } // namespace serwedge

@@ -1,5 +1,7 @@
 #include "serwedge/SettingsTabs.h"
 
+#include "serwedge/OutputsPanel.h"
+
 #include "serwedge/AutoPortDialog.h"
 #include "serwedge/Closing.h"
 #include "serwedge/CustomRegExDialog.h"
@@ -507,6 +509,7 @@ void SettingsTabs::copyTo(Config& target) {
     notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     checkForUpdatesCheckBoxItemStateChanged();
     abortAutoStartCheckBoxItemStateChanged();
+    journalMqttPanel->copyTo(config.outputs);
 
     copying_ = nested;
     if (&target != &config)

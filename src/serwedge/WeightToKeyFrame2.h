@@ -80,6 +80,8 @@ public:
     void showWarning(const QString& title, const QString& message) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
+    // The broker's state at the right of the status line; any thread.
+    void setOutputStatus(const QString& text) override;
 
     // The Start/Stop toggle (also what automatic start runs).
     void startStopJButtonActionPerformed();
@@ -121,6 +123,7 @@ public:
     QPushButton* zeroButton() const { return zeroJButton; }
     bool hasGlobalShortcut() const { return shortcut_ != nullptr; }
     QLabel* statusLabel() const { return statusJLabel; }
+    QLabel* outputStatus() const { return outputStatusLabel; }
     QString statusText() const;
 
 protected:
@@ -184,6 +187,7 @@ private:
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;
     QLabel* statusJLabel = nullptr;
+    QLabel* outputStatusLabel = nullptr;
 };
 
 } // namespace serwedge

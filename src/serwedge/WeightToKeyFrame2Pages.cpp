@@ -5,6 +5,7 @@
 
 #include "props/Props.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/util/JLabelHtml.h"
@@ -32,6 +33,9 @@ void WeightToKeyFrame2::initComponents() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     tabbedPane = new QTabWidget(central);
+    // The window is as wide as every tab title needs, in German too: no title hides behind
+    // scroll arrows.
+    tabbedPane->setUsesScrollButtons(false);
     panel1 = buildMainPanel();
     settingsTabs_ = new SettingsTabs(config, settingsHost());
     const SettingsTabs& t = *settingsTabs_;
@@ -49,6 +53,7 @@ void WeightToKeyFrame2::initComponents() {
         {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
         {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
         {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+        {t.journalMqttPanel, "WeightToKeyFrame2.journalMqttPanel.tab.title"},
         {eventLogPanel, "WeightToKeyFrame2.eventLogPanel.tab.title"},
         {aboutPanel, "WeightToKeyFrame2.aboutPanel.tab.title"}};
     for (const auto& [page, key] : pages)
@@ -58,7 +63,14 @@ void WeightToKeyFrame2::initComponents() {
     statusJLabel = new QLabel(text("WeightToKeyFrame2.statusJLabel.text"), central);
     statusJLabel->setToolTip(text("WeightToKeyFrame2.statusJLabel.toolTipText"));
     util::JLabelHtml::makeLinkable(statusJLabel);
-    layout->addWidget(statusJLabel);
+    // The broker's state, at the right of the status line while a run publishes.
+    outputStatusLabel = new QLabel(central);
+    outputStatusLabel->setTextFormat(Qt::PlainText);
+    outputStatusLabel->setToolTip(text("WeightToKeyFrame2.outputStatusLabel.toolTipText"));
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(statusJLabel, 1);
+    statusRow->addWidget(outputStatusLabel);
+    layout->addLayout(statusRow);
     setCentralWidget(central);
 
     settingsTabs_->show(config);
@@ -141,7 +153,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
     }
     const SettingsTabs& t = *settingsTabs_;
     QWidget* const settingsTabs[] = {t.inputPanel, t.processingPanel, t.outputPanel,
-                                     t.settingsPanel};
+                                     t.settingsPanel, t.journalMqttPanel};
     if (running) {
         // Settings cannot change while the port is open.
         for (QWidget* page : settingsTabs) {
@@ -152,6 +164,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         showStatus(text("switch.to.target.application"));
     } else {
         const std::pair<QWidget*, const char*> restore[] = {
+            {t.journalMqttPanel, "WeightToKeyFrame2.journalMqttPanel.tab.title"},
             {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
             {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
             {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
@@ -235,6 +248,16 @@ void WeightToKeyFrame2::offerGlobalShortcut() {
         logEvent(tallyraBundle().format("shortcut.ready", {GlobalShortcut::keyText()}));
     else
         logEvent(tallyraBundle().format(refusal, {GlobalShortcut::keyText()}));
+}
+
+void WeightToKeyFrame2::setOutputStatus(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { setOutputStatus(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (outputStatusLabel)
+        outputStatusLabel->setText(t);
 }
 
 QString WeightToKeyFrame2::statusText() const {

@@ -20,6 +20,7 @@ class DataLine;
 class Ignorer;
 class Keybot;
 class KeybotThread;
+class RunOutputs;
 class WeightWorker;
 
 // One reading run, from Start to Stop, for the window and the command-line tool alike: the
@@ -72,7 +73,7 @@ public:
                                  Options options, const FailureReport& report = {});
 
     // One received line: duplicate suppression, sound when a value is left, the view's
-    // update, then the value to the keystroke engine.
+    // update, the value to the keystroke engine, then the line to the journal and the broker.
     void deliver(const DataLine& line);
 
     // Stop: cancels the worker with interruption and drops the keystroke engine, the sound and
@@ -83,7 +84,8 @@ public:
     // Ends the run at once (closing): stops it, waits for the worker, closes the port and ends
     // the typing at once (a value still being finished too), after releasing every key.
     void shutdown();
-    // Forgets a worker whose completion has run (not from inside that completion).
+    // Forgets a worker whose completion has run (not from inside that completion), and ends
+    // the run's journal and broker connection.
     void releaseFinishedWorker();
 
     // A worker exists whose completion has not run yet.
@@ -93,6 +95,7 @@ public:
     bool hasKeybotThread() const { return keybotThread_ != nullptr; }
     bool hasSoundBot() const { return soundBot_ != nullptr; }
     bool hasIgnorer() const { return ignorer_ != nullptr; }
+    bool hasOutputs() const { return outputs_ != nullptr; }
 
 private:
     // ---- the worker's view ----
@@ -118,6 +121,8 @@ private:
     std::unique_ptr<SoundBot> soundBot_;
     std::unique_ptr<Ignorer> ignorer_;
     std::unique_ptr<WeightWorker> worker_;
+    // The journal and the broker: they live until the worker's last line is delivered.
+    std::unique_ptr<RunOutputs> outputs_;
 };
 
 } // namespace serwedge::worker

@@ -19,6 +19,9 @@ public:
     virtual void update(const DataLine& line) = 0;
     // A modal warning owned by the window (the command-line tool prints it).
     virtual void showWarning(const QString& title, const QString& message) = 0;
+    // The state of the outputs beyond the keyboard (the MQTT broker) for the status bar; empty
+    // when none is on. May be called from any thread.
+    virtual void setOutputStatus(const QString& text) { (void)text; }
 };
 
 } // namespace serwedge::worker

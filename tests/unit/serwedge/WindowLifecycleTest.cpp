@@ -6,10 +6,16 @@
 #include "../../support/FirstPressGate.h"
 
 #include "keys/KeyCodes.h"
+#include "outputs/Journal.h"
+#include "outputs/MqttPublisher.h"
 #include "serwedge/GlobalShortcut.h"
+#include "serwedge/OutputsPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +70,7 @@ protected:
                 t("WeightToKeyFrame2.processingPanel.tab.title"),
                 t("WeightToKeyFrame2.outputPanel.tab.title"),
                 t("WeightToKeyFrame2.settingsPanel.tab.title"),
+                t("WeightToKeyFrame2.journalMqttPanel.tab.title"),
                 t("WeightToKeyFrame2.eventLogPanel.tab.title"),
                 t("WeightToKeyFrame2.aboutPanel.tab.title")};
     }
@@ -226,6 +233,47 @@ TEST_F(WindowLifecycleTest, startRunsThePipelineAndStopTearsItDown) {
     EXPECT_TRUE(f.isConnectedGUI());
     f.startStopButton()->click();
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
+}
+
+TEST_F(WindowLifecycleTest, aRunShowsTheBrokersStateBesideTheStatusAndKeepsTheJournal) {
+    twoPorts();
+    storeRunSettings();
+    QTemporaryDir journal;
+    node().put("journal", "true");
+    node().put("journalFolder", journal.path());
+    node().put("mqtt", "true");
+    node().put("mqttHost", "127.0.0.1");
+    node().put("mqttPort", "1"); // nothing listens there
+    Frame& f = build();
+    f.startStopButton()->click();
+    const QString expected = serwedge::outputs::MqttPublisher::availableInThisBuild()
+                                 ? workerBundle().format("mqtt.status.unreachable",
+                                                         {"127.0.0.1:1", "Connection refused"})
+                                 : workerBundle().getString("mqtt.status.not.available");
+    EXPECT_TRUE(pumpUntil([&] { return f.outputStatus()->text() == expected; }))
+        << f.outputStatus()->text().toStdString();
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    f.startStopButton()->click();
+    ASSERT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
+    EXPECT_TRUE(f.outputStatus()->text().isEmpty());
+
+    QFile file(
+        QDir(journal.path()).filePath(serwedge::outputs::Journal::fileName(QDate::currentDate())));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject line = QJsonDocument::fromJson(file.readLine()).object();
+    EXPECT_EQ(line.value("value").toString(), "12.34");
+    EXPECT_TRUE(line.value("typed").toBool());
+    EXPECT_EQ(line.value("port").toString(), "SIMA");
+}
+
+TEST_F(WindowLifecycleTest, aNetworkInstrumentTypedInThePortBoxIsKeptThoughNotListed) {
+    twoPorts();
+    node().put("port", "tcp://10.1.1.9:4001");
+    Frame& f = build();
+    EXPECT_EQ(f.settingsTabs().portList->currentText(), "tcp://10.1.1.9:4001");
+    f.updateConfigFromTabs();
+    EXPECT_EQ(f.getConfig().getPort(), "tcp://10.1.1.9:4001");
 }
 
 TEST_F(WindowLifecycleTest, stopFinishesTheValueBeingTypedWithoutHoldingUpTheWindow) {
@@ -413,7 +461,7 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
     // Leaving the settings tab: the change stays unsaved.
     tabs->setCurrentIndex(4);
     f.settingsTabs().minimizeToTrayCheckBox->setChecked(true);
-    tabs->setCurrentIndex(5);
+    tabs->setCurrentIndex(6);
     EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
     // Leaving the event log and the main tab saves nothing either.
     tabs->setCurrentIndex(0);
@@ -429,7 +477,9 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
         {1, [&] { f.settingsTabs().bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
         {2, [&] { f.settingsTabs().decimalTextField->setText("2"); }, "decimalPlaces", "2"},
         {3, [&] { f.settingsTabs().delayTextField->setText("7"); }, "delay", "7"},
-        {6, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
+        {5, [&] { f.settingsTabs().journalMqttPanel->journalDaysTextField->setText("30"); },
+         "journalDays", "30"},
+        {7, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
     };
     for (const Case& c : cases) {
         tabs->setCurrentIndex(c.tab);
