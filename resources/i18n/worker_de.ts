@@ -85,7 +85,7 @@
     </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; {1} Bytes wurden verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
+        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; sie wird bis einschließlich des nächsten Zeilenendes verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
     </message>
     <message id="mqtt.connected">
         <source>mqtt.connected</source>

@@ -85,7 +85,7 @@
     </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>A line grew beyond {0} bytes without the input terminator; {1} bytes were discarded. Check the input terminator setting.</translation>
+        <translation>A line grew beyond {0} bytes without the input terminator; it is discarded up to and including the next terminator. Check the input terminator setting.</translation>
     </message>
     <message id="mqtt.connected">
         <source>mqtt.connected</source>

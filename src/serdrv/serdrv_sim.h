@@ -38,7 +38,7 @@ SERDRV_API int32_t serdrv_sim_exists(const char* name);
 /* Bytes the device sends to the program, in order (lost while it is unplugged). */
 SERDRV_API int32_t serdrv_sim_push(const char* name, const uint8_t* data, int32_t count);
 /* The next pushed byte carries a parity / framing error; the program sees the indication once,
- * after it has read that byte. */
+ * after it has read that byte. SerGetData ends its batch with such a byte. */
 SERDRV_API int32_t serdrv_sim_mark_parity_error(const char* name);
 SERDRV_API int32_t serdrv_sim_mark_framing_error(const char* name);
 /* The next pushed byte is lost to an overrun (the overrun indication is raised when the byte

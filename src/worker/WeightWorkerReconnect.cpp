@@ -46,6 +46,7 @@ bool WeightWorker::reconnect(const rs232::PortDisconnected& cause) {
         view_->logImportantEvent(waiting);
         view_->showPortWaiting(waiting);
     }
+    source_.reset(); // it reads the port that is closed now; the reading makes a new one
     closePortQuietly();
     QString lastProblem;
     while (!isCancelled()) {

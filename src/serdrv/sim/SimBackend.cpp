@@ -191,11 +191,16 @@ public:
             return usable() ? 0 : -1;
         if (!waitForData(lock, timeoutMs))
             return usable() ? 0 : -1;
+        // A byte with a parity or framing error ends the batch, so that the indication the
+        // reader asks for next belongs to the last byte it got.
         int n = 0;
         while (n < count && !dev_->rx.empty()) {
-            const int b = takeLocked();
+            uint8_t marks = 0;
+            const int b = takeLocked(&marks);
             if (b >= 0)
                 buffer[n++] = static_cast<uint8_t>(b);
+            if (marks & (kParity | kFraming))
+                break;
         }
         return n;
     }
@@ -307,7 +312,8 @@ private:
     }
 
     // Removes the next byte; a byte lost to an overrun raises the indication and is skipped.
-    int takeLocked() {
+    // marksOut, when given, receives the error marks of the byte returned.
+    int takeLocked(uint8_t* marksOut = nullptr) {
         while (!dev_->rx.empty()) {
             const auto [byte, marks] = dev_->rx.front();
             dev_->rx.pop_front();
@@ -319,6 +325,8 @@ private:
                 dev_->parityPending = true;
             if (marks & kFraming)
                 dev_->framingPending = true;
+            if (marksOut)
+                *marksOut = marks;
             return byte;
         }
         return SERDRV_NO_DATA;

@@ -29,6 +29,7 @@ public:
     }
     void setConnectedInGUI(bool c) override { connected.push_back(c); }
     void update(const serwedge::worker::DataLine& line) override { lines.push_back(line); }
+    void linesDelivered() override { ++batches; }
     void showWarning(const QString& title, const QString& message) override {
         warnings.push_back(title + "|" + message);
     }
@@ -45,6 +46,7 @@ public:
     std::vector<QString> events, important, warnings, waiting;
     std::vector<bool> connected;
     std::vector<serwedge::worker::DataLine> lines;
+    int batches = 0; // hand-overs to the user-interface thread
 };
 
 inline bool pump(const std::function<bool()>& until, int ms = 10000) {
