@@ -65,6 +65,9 @@ set(TALLYRA_DEB_VERSION ${PROJECT_VERSION}-${TALLYRA_DEB_RELEASE})
 configure_file(${_res}/debian/changelog.in ${_out}/src/changelog.Debian @ONLY)
 tallyra_gzip(${_out}/src/changelog.Debian changelog.Debian)
 install(FILES ${_out}/changelog.Debian.gz ${_res}/debian/copyright DESTINATION share/doc/tallyra)
+# A systemd unit for a headless station that publishes to MQTT: an example to adapt.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/tallyra-station.service
+    DESTINATION share/doc/tallyra/examples)
 
 if(TARGET tallyra)
     tallyra_gzip(${_res}/man/tallyra.1 tallyra.1)

@@ -40,7 +40,7 @@ until xdotool getdisplaygeometry >/dev/null 2>&1; do
     sleep 0.1
 done
 
-tabs="main input processing output settings eventlog about"
+tabs="main input processing output settings journal-mqtt eventlog about"
 
 shoot() {
     language=$1

@@ -351,6 +351,46 @@
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
         <translation>&amp;Instrument:</translation>
     </message>
+    <message id="WeightToKeyFrame2.journalBox.title">
+        <source>WeightToKeyFrame2.journalBox.title</source>
+        <translation>Journal</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalCheckBox.text">
+        <source>WeightToKeyFrame2.journalCheckBox.text</source>
+        <translation>Jeden Messwert im &amp;Journal festhalten</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.journalCheckBox.toolTipText</source>
+        <translation>Jede gelesene Zeile wird an eine Datei pro Tag (tallyra-JJJJ-MM-TT.jsonl) angehängt, mit Zeit, Schnittstelle, Vorlage, Wert und ob er getippt wurde; das Lesen geht weiter, auch wenn das Journal nicht geschrieben werden kann</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalDaysLabel.text">
+        <source>WeightToKeyFrame2.journalDaysLabel.text</source>
+        <translation>Aufbewahren (&amp;Tage):</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalDaysTextField.toolTipText">
+        <source>WeightToKeyFrame2.journalDaysTextField.toolTipText</source>
+        <translation>Journaldateien, die älter als so viele Tage sind, werden gelöscht; 0 behält alle Dateien (0 bis 36500)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderButton.text">
+        <source>WeightToKeyFrame2.journalFolderButton.text</source>
+        <translation>&amp;Auswählen…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderButton.toolTipText">
+        <source>WeightToKeyFrame2.journalFolderButton.toolTipText</source>
+        <translation>Den Ordner der Journaldateien auswählen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderLabel.text">
+        <source>WeightToKeyFrame2.journalFolderLabel.text</source>
+        <translation>&amp;Ordner:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderTextField.toolTipText">
+        <source>WeightToKeyFrame2.journalFolderTextField.toolTipText</source>
+        <translation>Ordner der Journaldateien; leer: der grau angezeigte Datenordner des Programms</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalMqttPanel.tab.title">
+        <source>WeightToKeyFrame2.journalMqttPanel.tab.title</source>
+        <translation>Journal/MQTT</translation>
+    </message>
     <message id="WeightToKeyFrame2.keyboardTypeBox.toolTipText">
         <source>WeightToKeyFrame2.keyboardTypeBox.toolTipText</source>
         <translation>Die Tastaturbelegung dieses Rechners; ALLE tippt ALT-Codes und passt zu jeder Belegung.</translation>
@@ -391,6 +431,94 @@
         <source>WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText</source>
         <translation>Ein minimiertes Fenster geht in den Infobereich (ab dem nächsten Start).</translation>
     </message>
+    <message id="WeightToKeyFrame2.mqttBox.title">
+        <source>WeightToKeyFrame2.mqttBox.title</source>
+        <translation>MQTT-Broker</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileButton.text">
+        <source>WeightToKeyFrame2.mqttCaFileButton.text</source>
+        <translation>&amp;Durchsuchen…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileButton.toolTipText">
+        <source>WeightToKeyFrame2.mqttCaFileButton.toolTipText</source>
+        <translation>Die PEM-Datei der Zertifizierungsstelle auswählen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileLabel.text">
+        <source>WeightToKeyFrame2.mqttCaFileLabel.text</source>
+        <translation>&amp;CA-Datei:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttCaFileTextField.toolTipText</source>
+        <translation>PEM-Datei der Zertifizierungsstelle, die das Zertifikat des Brokers ausgestellt hat; leer: die Zertifizierungsstellen des Systems</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCheckBox.text">
+        <source>WeightToKeyFrame2.mqttCheckBox.text</source>
+        <translation>Jeden Wert an einen MQTT-Broker &amp;veröffentlichen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttCheckBox.toolTipText</source>
+        <translation>Jeder Wert wird mit QoS 1 als JSON-Objekt mit Laufnummer gesendet; solange der Broker nicht erreichbar ist, warten bis zu 10.000 Werte im Speicher und werden danach der Reihe nach gesendet</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttHostLabel.text">
+        <source>WeightToKeyFrame2.mqttHostLabel.text</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttHostTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttHostTextField.toolTipText</source>
+        <translation>Name oder Adresse des Brokers, ohne Leerzeichen</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttNotAvailableLabel.text">
+        <source>WeightToKeyFrame2.mqttNotAvailableLabel.text</source>
+        <translation>MQTT ist in dieser Ausgabe des Programms nicht verfügbar.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPasswordLabel.text">
+        <source>WeightToKeyFrame2.mqttPasswordLabel.text</source>
+        <translation>Pass&amp;wort:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPasswordTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttPasswordTextField.toolTipText</source>
+        <translation>Passwort beim Broker; wird in den Einstellungen dieses Computers gespeichert, aber nie exportiert oder protokolliert</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPortLabel.text">
+        <source>WeightToKeyFrame2.mqttPortLabel.text</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPortTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttPortTextField.toolTipText</source>
+        <translation>Netzwerkport des Brokers, 1 bis 65535 (meist 1883, mit TLS 8883)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttRetainCheckBox.text">
+        <source>WeightToKeyFrame2.mqttRetainCheckBox.text</source>
+        <translation>Letzten Wert beim Broker beha&amp;lten</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttRetainCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttRetainCheckBox.toolTipText</source>
+        <translation>Der Broker hält den letzten Wert für später verbundene Abonnenten bereit</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTlsCheckBox.text">
+        <source>WeightToKeyFrame2.mqttTlsCheckBox.text</source>
+        <translation>Verbindung verschlüsseln (TL&amp;S)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTlsCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttTlsCheckBox.toolTipText</source>
+        <translation>TLS: die Verbindung wird verschlüsselt und das Zertifikat des Brokers geprüft</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTopicLabel.text">
+        <source>WeightToKeyFrame2.mqttTopicLabel.text</source>
+        <translation>Th&amp;ema:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTopicTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttTopicTextField.toolTipText</source>
+        <translation>Thema (Topic) der Werte; &lt;hostname&gt; und &lt;port&gt; werden durch den Namen dieses Computers und die Schnittstelle ersetzt; kein + oder #</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttUserLabel.text">
+        <source>WeightToKeyFrame2.mqttUserLabel.text</source>
+        <translation>&amp;Benutzer:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttUserTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttUserTextField.toolTipText</source>
+        <translation>Benutzername beim Broker; leer: keiner</translation>
+    </message>
     <message id="WeightToKeyFrame2.nextStep.idle">
         <source>WeightToKeyFrame2.nextStep.idle</source>
         <translation>Gerät anschließen, Anschluss und Instrument prüfen, dann Start drücken.</translation>
@@ -398,6 +526,10 @@
     <message id="WeightToKeyFrame2.nextStep.running">
         <source>WeightToKeyFrame2.nextStep.running</source>
         <translation>Liest. Klicken Sie in die Anwendung, die die Werte erhalten soll. Mit Stopp beenden.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.waiting">
+        <source>WeightToKeyFrame2.nextStep.waiting</source>
+        <translation>Schließen Sie das Gerät wieder an: Das Lesen geht von selbst weiter. Mit Stopp beenden.</translation>
     </message>
     <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
         <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
@@ -410,6 +542,10 @@
     <message id="WeightToKeyFrame2.outputPanel.tab.title">
         <source>WeightToKeyFrame2.outputPanel.tab.title</source>
         <translation>Ausgabe</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputStatusLabel.toolTipText">
+        <source>WeightToKeyFrame2.outputStatusLabel.toolTipText</source>
+        <translation>Zustand des MQTT-Brokers, solange beim Lesen an ihn veröffentlicht wird</translation>
     </message>
     <message id="WeightToKeyFrame2.outputTerminator2Label.text">
         <source>WeightToKeyFrame2.outputTerminator2Label.text</source>
@@ -445,11 +581,19 @@
     </message>
     <message id="WeightToKeyFrame2.portList.toolTipText">
         <source>WeightToKeyFrame2.portList.toolTipText</source>
-        <translation>Die serielle Schnittstelle, an der das Gerät hängt. Ein nicht aufgeführter Anschluss kann eingetippt werden.</translation>
+        <translation>Die serielle Schnittstelle, an der das Gerät hängt. Ein nicht aufgeführter Anschluss kann eingetippt werden, ein Gerät im Netzwerk als tcp://HOST:PORT.</translation>
     </message>
     <message id="WeightToKeyFrame2.processingPanel.tab.title">
         <source>WeightToKeyFrame2.processingPanel.tab.title</source>
         <translation>Verarbeitung</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.text">
+        <source>WeightToKeyFrame2.reconnectCheckBox.text</source>
+        <translation>Abgezogenes Gerät nach der Rückkehr &amp;wieder verbinden</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.reconnectCheckBox.toolTipText</source>
+        <translation>Verschwindet der Anschluss des Geräts während des Lesens (abgezogener USB-Adapter, unterbrochene Netzwerkverbindung), läuft das Lesen weiter: Tallyra wartet, bis derselbe Anschluss zurückkehrt, und öffnet ihn mit denselben Einstellungen wieder. Aus: Das Lesen endet.</translation>
     </message>
     <message id="WeightToKeyFrame2.refreshPortsButton.text">
         <source>WeightToKeyFrame2.refreshPortsButton.text</source>
@@ -648,6 +792,10 @@
         <source>error.intercharacter.delay</source>
         <translation>Verzögerung zwischen Tasten: eine ganze Zahl von 0 bis 1000 Millisekunden eingeben oder leer lassen.</translation>
     </message>
+    <message id="error.journal.days">
+        <source>error.journal.days</source>
+        <translation>Aufbewahren (Tage): Bitte eine ganze Zahl von 0 (alle Dateien behalten) bis 36500 eingeben.</translation>
+    </message>
     <message id="error.listing.available.ports">
         <source>error.listing.available.ports</source>
         <translation>Fehler beim Auflisten der Anschlüsse. </translation>
@@ -655,6 +803,18 @@
     <message id="error.math.operand">
         <source>error.math.operand</source>
         <translation>Operand: eine Dezimalzahl außer 0 eingeben oder leer lassen.</translation>
+    </message>
+    <message id="error.mqtt.host">
+        <source>error.mqtt.host</source>
+        <translation>MQTT-Host: Bitte einen Hostnamen oder eine Adresse ohne Leerzeichen eingeben.</translation>
+    </message>
+    <message id="error.mqtt.port">
+        <source>error.mqtt.port</source>
+        <translation>MQTT-Port: Bitte eine ganze Zahl von 1 bis 65535 eingeben.</translation>
+    </message>
+    <message id="error.mqtt.topic">
+        <source>error.mqtt.topic</source>
+        <translation>MQTT-Thema: Es darf nicht leer sein und weder + noch # enthalten.</translation>
     </message>
     <message id="error.opening.port">
         <source>error.opening.port</source>

@@ -351,6 +351,46 @@
         <source>WeightToKeyFrame2.instrumentLabel.text</source>
         <translation>&amp;Instrument:</translation>
     </message>
+    <message id="WeightToKeyFrame2.journalBox.title">
+        <source>WeightToKeyFrame2.journalBox.title</source>
+        <translation>Journal</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalCheckBox.text">
+        <source>WeightToKeyFrame2.journalCheckBox.text</source>
+        <translation>&amp;Keep every reading in a journal</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.journalCheckBox.toolTipText</source>
+        <translation>Every line read is appended to one file per day (tallyra-YYYY-MM-DD.jsonl) with its time, port, preset, value and whether it was typed; reading goes on if the journal cannot be written</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalDaysLabel.text">
+        <source>WeightToKeyFrame2.journalDaysLabel.text</source>
+        <translation>Keep for &amp;days:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalDaysTextField.toolTipText">
+        <source>WeightToKeyFrame2.journalDaysTextField.toolTipText</source>
+        <translation>Journal files older than this many days are removed; 0 keeps every file (0 to 36500)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderButton.text">
+        <source>WeightToKeyFrame2.journalFolderButton.text</source>
+        <translation>C&amp;hoose…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderButton.toolTipText">
+        <source>WeightToKeyFrame2.journalFolderButton.toolTipText</source>
+        <translation>Choose the folder of the journal files</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderLabel.text">
+        <source>WeightToKeyFrame2.journalFolderLabel.text</source>
+        <translation>&amp;Folder:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalFolderTextField.toolTipText">
+        <source>WeightToKeyFrame2.journalFolderTextField.toolTipText</source>
+        <translation>Folder of the journal files; empty: the program's data folder shown in grey</translation>
+    </message>
+    <message id="WeightToKeyFrame2.journalMqttPanel.tab.title">
+        <source>WeightToKeyFrame2.journalMqttPanel.tab.title</source>
+        <translation>Journal/MQTT</translation>
+    </message>
     <message id="WeightToKeyFrame2.keyboardTypeBox.toolTipText">
         <source>WeightToKeyFrame2.keyboardTypeBox.toolTipText</source>
         <translation>The keyboard layout of this computer; ALL types ALT codes and works with any layout.</translation>
@@ -391,6 +431,94 @@
         <source>WeightToKeyFrame2.minimizeToTrayCheckBox.toolTipText</source>
         <translation>A minimized window goes to the notification area (from the next start).</translation>
     </message>
+    <message id="WeightToKeyFrame2.mqttBox.title">
+        <source>WeightToKeyFrame2.mqttBox.title</source>
+        <translation>MQTT broker</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileButton.text">
+        <source>WeightToKeyFrame2.mqttCaFileButton.text</source>
+        <translation>&amp;Browse…</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileButton.toolTipText">
+        <source>WeightToKeyFrame2.mqttCaFileButton.toolTipText</source>
+        <translation>Choose the certificate authority's PEM file</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileLabel.text">
+        <source>WeightToKeyFrame2.mqttCaFileLabel.text</source>
+        <translation>&amp;CA file:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCaFileTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttCaFileTextField.toolTipText</source>
+        <translation>PEM file of the certificate authority that signed the broker's certificate; empty: the system's authorities</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCheckBox.text">
+        <source>WeightToKeyFrame2.mqttCheckBox.text</source>
+        <translation>&amp;Publish every value to an MQTT broker</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttCheckBox.toolTipText</source>
+        <translation>Each value is sent with QoS 1 as a JSON object with a sequence number; while the broker cannot be reached, up to 10,000 values wait in memory and are sent in order once it is back</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttHostLabel.text">
+        <source>WeightToKeyFrame2.mqttHostLabel.text</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttHostTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttHostTextField.toolTipText</source>
+        <translation>Name or address of the broker, without blanks</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttNotAvailableLabel.text">
+        <source>WeightToKeyFrame2.mqttNotAvailableLabel.text</source>
+        <translation>MQTT is not available in this build of the program.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPasswordLabel.text">
+        <source>WeightToKeyFrame2.mqttPasswordLabel.text</source>
+        <translation>Pass&amp;word:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPasswordTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttPasswordTextField.toolTipText</source>
+        <translation>Password at the broker; kept in the settings of this computer, never exported nor logged</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPortLabel.text">
+        <source>WeightToKeyFrame2.mqttPortLabel.text</source>
+        <translation>Po&amp;rt:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttPortTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttPortTextField.toolTipText</source>
+        <translation>Network port of the broker, 1 to 65535 (usually 1883, or 8883 with TLS)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttRetainCheckBox.text">
+        <source>WeightToKeyFrame2.mqttRetainCheckBox.text</source>
+        <translation>R&amp;etain the last value</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttRetainCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttRetainCheckBox.toolTipText</source>
+        <translation>The broker keeps the last value for subscribers that connect later</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTlsCheckBox.text">
+        <source>WeightToKeyFrame2.mqttTlsCheckBox.text</source>
+        <translation>Encr&amp;ypt the connection (TLS)</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTlsCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.mqttTlsCheckBox.toolTipText</source>
+        <translation>TLS: the connection is encrypted and the broker's certificate is checked</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTopicLabel.text">
+        <source>WeightToKeyFrame2.mqttTopicLabel.text</source>
+        <translation>&amp;Topic:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttTopicTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttTopicTextField.toolTipText</source>
+        <translation>Topic of the values; &lt;hostname&gt; and &lt;port&gt; are replaced by this computer's name and the port; no + or #</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttUserLabel.text">
+        <source>WeightToKeyFrame2.mqttUserLabel.text</source>
+        <translation>&amp;User:</translation>
+    </message>
+    <message id="WeightToKeyFrame2.mqttUserTextField.toolTipText">
+        <source>WeightToKeyFrame2.mqttUserTextField.toolTipText</source>
+        <translation>User name at the broker; empty: none</translation>
+    </message>
     <message id="WeightToKeyFrame2.nextStep.idle">
         <source>WeightToKeyFrame2.nextStep.idle</source>
         <translation>Connect the instrument, check port and instrument, then press Start.</translation>
@@ -398,6 +526,10 @@
     <message id="WeightToKeyFrame2.nextStep.running">
         <source>WeightToKeyFrame2.nextStep.running</source>
         <translation>Reading. Click into the application that should receive the values. Press Stop to end.</translation>
+    </message>
+    <message id="WeightToKeyFrame2.nextStep.waiting">
+        <source>WeightToKeyFrame2.nextStep.waiting</source>
+        <translation>Plug the instrument in again: reading goes on by itself. Press Stop to end.</translation>
     </message>
     <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
         <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
@@ -410,6 +542,10 @@
     <message id="WeightToKeyFrame2.outputPanel.tab.title">
         <source>WeightToKeyFrame2.outputPanel.tab.title</source>
         <translation>Output</translation>
+    </message>
+    <message id="WeightToKeyFrame2.outputStatusLabel.toolTipText">
+        <source>WeightToKeyFrame2.outputStatusLabel.toolTipText</source>
+        <translation>State of the MQTT broker while a reading publishes to it</translation>
     </message>
     <message id="WeightToKeyFrame2.outputTerminator2Label.text">
         <source>WeightToKeyFrame2.outputTerminator2Label.text</source>
@@ -445,11 +581,19 @@
     </message>
     <message id="WeightToKeyFrame2.portList.toolTipText">
         <source>WeightToKeyFrame2.portList.toolTipText</source>
-        <translation>The serial port the instrument is connected to. A port that is not listed can be typed.</translation>
+        <translation>The serial port the instrument is connected to. A port that is not listed can be typed, and an instrument on the network as tcp://HOST:PORT.</translation>
     </message>
     <message id="WeightToKeyFrame2.processingPanel.tab.title">
         <source>WeightToKeyFrame2.processingPanel.tab.title</source>
         <translation>Processing</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.text">
+        <source>WeightToKeyFrame2.reconnectCheckBox.text</source>
+        <translation>&amp;Reconnect when an unplugged instrument returns</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.reconnectCheckBox.toolTipText</source>
+        <translation>When the instrument's port goes away during a reading (an unplugged USB adapter, a dropped network connection), keep the reading: wait for the same port to return and open it again with the same settings. Off: the reading ends.</translation>
     </message>
     <message id="WeightToKeyFrame2.refreshPortsButton.text">
         <source>WeightToKeyFrame2.refreshPortsButton.text</source>
@@ -648,6 +792,10 @@
         <source>error.intercharacter.delay</source>
         <translation>Delay between keys: enter a whole number of milliseconds from 0 to 1000, or leave it empty.</translation>
     </message>
+    <message id="error.journal.days">
+        <source>error.journal.days</source>
+        <translation>Keep for days: enter a whole number of days from 0 (keep every file) to 36500.</translation>
+    </message>
     <message id="error.listing.available.ports">
         <source>error.listing.available.ports</source>
         <translation>Error listing the available ports. </translation>
@@ -655,6 +803,18 @@
     <message id="error.math.operand">
         <source>error.math.operand</source>
         <translation>Operand: enter a decimal number other than 0, or leave it empty.</translation>
+    </message>
+    <message id="error.mqtt.host">
+        <source>error.mqtt.host</source>
+        <translation>MQTT host: enter a host name or address without blanks.</translation>
+    </message>
+    <message id="error.mqtt.port">
+        <source>error.mqtt.port</source>
+        <translation>MQTT port: enter a whole number from 1 to 65535.</translation>
+    </message>
+    <message id="error.mqtt.topic">
+        <source>error.mqtt.topic</source>
+        <translation>MQTT topic: it must not be empty and must not contain + or #.</translation>
     </message>
     <message id="error.opening.port">
         <source>error.opening.port</source>

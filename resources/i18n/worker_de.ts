@@ -51,13 +51,81 @@
         <source>instrument.disconnected</source>
         <translation>Das Gerät wurde getrennt</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Gerät an {0} getrennt; warte auf seine Rückkehr</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Gerät wieder verbunden</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Unterbrochen.</translation>
     </message>
+    <message id="journal.cannot.write">
+        <source>journal.cannot.write</source>
+        <translation>Das Journal kann nicht geschrieben werden ({0}: {1}); das Lesen geht weiter, die Messwerte warten im Speicher</translation>
+    </message>
+    <message id="journal.dropped">
+        <source>journal.dropped</source>
+        <translation>{0} Messwerte konnten nicht für das Journal aufbewahrt werden: zu viele warteten</translation>
+    </message>
+    <message id="journal.started">
+        <source>journal.started</source>
+        <translation>Die Messwerte werden im Journal in {0} festgehalten</translation>
+    </message>
+    <message id="journal.unwritten">
+        <source>journal.unwritten</source>
+        <translation>{0} Messwerte konnten nicht in das Journal in {1} geschrieben werden</translation>
+    </message>
+    <message id="journal.written.again">
+        <source>journal.written.again</source>
+        <translation>Das Journal wird wieder geschrieben ({0})</translation>
+    </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; {1} Bytes wurden verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
+        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; sie wird bis einschließlich des nächsten Zeilenendes verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
+    </message>
+    <message id="mqtt.connected">
+        <source>mqtt.connected</source>
+        <translation>Mit dem MQTT-Broker {0} verbunden</translation>
+    </message>
+    <message id="mqtt.dropped">
+        <source>mqtt.dropped</source>
+        <translation>{0} Messwerte für den MQTT-Broker {1} wurden verworfen: zu viele warteten</translation>
+    </message>
+    <message id="mqtt.no.host">
+        <source>mqtt.no.host</source>
+        <translation>MQTT ist eingeschaltet, aber kein Broker-Host angegeben; die Messwerte werden nicht veröffentlicht</translation>
+    </message>
+    <message id="mqtt.not.available">
+        <source>mqtt.not.available</source>
+        <translation>MQTT ist in dieser Ausgabe des Programms nicht verfügbar; die Messwerte werden nicht veröffentlicht</translation>
+    </message>
+    <message id="mqtt.status.connected">
+        <source>mqtt.status.connected</source>
+        <translation>MQTT: verbunden mit {0}</translation>
+    </message>
+    <message id="mqtt.status.connecting">
+        <source>mqtt.status.connecting</source>
+        <translation>MQTT: Verbindung zu {0} wird hergestellt…</translation>
+    </message>
+    <message id="mqtt.status.not.available">
+        <source>mqtt.status.not.available</source>
+        <translation>MQTT: in dieser Ausgabe nicht verfügbar</translation>
+    </message>
+    <message id="mqtt.status.unreachable">
+        <source>mqtt.status.unreachable</source>
+        <translation>MQTT: {0} nicht erreichbar ({1})</translation>
+    </message>
+    <message id="mqtt.undelivered">
+        <source>mqtt.undelivered</source>
+        <translation>{0} Messwerte wurden dem MQTT-Broker {1} nicht zugestellt</translation>
+    </message>
+    <message id="mqtt.unreachable">
+        <source>mqtt.unreachable</source>
+        <translation>Der MQTT-Broker {0} ist nicht erreichbar ({1}); die Messwerte warten im Speicher und werden gesendet, sobald er wieder erreichbar ist</translation>
     </message>
     <message id="no.key.injection.on.wayland">
         <source>no.key.injection.on.wayland</source>

@@ -51,13 +51,81 @@
         <source>instrument.disconnected</source>
         <translation>The instrument was disconnected</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Instrument disconnected from {0}; waiting for it to return</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Instrument reconnected</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Interrupted.</translation>
     </message>
+    <message id="journal.cannot.write">
+        <source>journal.cannot.write</source>
+        <translation>The journal cannot be written ({0}: {1}); reading goes on and the readings wait in memory</translation>
+    </message>
+    <message id="journal.dropped">
+        <source>journal.dropped</source>
+        <translation>{0} readings could not be kept for the journal: too many were waiting</translation>
+    </message>
+    <message id="journal.started">
+        <source>journal.started</source>
+        <translation>Readings are kept in the journal in {0}</translation>
+    </message>
+    <message id="journal.unwritten">
+        <source>journal.unwritten</source>
+        <translation>{0} readings could not be written to the journal in {1}</translation>
+    </message>
+    <message id="journal.written.again">
+        <source>journal.written.again</source>
+        <translation>The journal is written again ({0})</translation>
+    </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>A line grew beyond {0} bytes without the input terminator; {1} bytes were discarded. Check the input terminator setting.</translation>
+        <translation>A line grew beyond {0} bytes without the input terminator; it is discarded up to and including the next terminator. Check the input terminator setting.</translation>
+    </message>
+    <message id="mqtt.connected">
+        <source>mqtt.connected</source>
+        <translation>Connected to the MQTT broker {0}</translation>
+    </message>
+    <message id="mqtt.dropped">
+        <source>mqtt.dropped</source>
+        <translation>{0} readings for the MQTT broker {1} were dropped: too many were waiting</translation>
+    </message>
+    <message id="mqtt.no.host">
+        <source>mqtt.no.host</source>
+        <translation>MQTT is switched on but no broker host is set; readings are not published</translation>
+    </message>
+    <message id="mqtt.not.available">
+        <source>mqtt.not.available</source>
+        <translation>MQTT is not available in this build of the program; readings are not published</translation>
+    </message>
+    <message id="mqtt.status.connected">
+        <source>mqtt.status.connected</source>
+        <translation>MQTT: connected to {0}</translation>
+    </message>
+    <message id="mqtt.status.connecting">
+        <source>mqtt.status.connecting</source>
+        <translation>MQTT: connecting to {0}…</translation>
+    </message>
+    <message id="mqtt.status.not.available">
+        <source>mqtt.status.not.available</source>
+        <translation>MQTT: not available in this build</translation>
+    </message>
+    <message id="mqtt.status.unreachable">
+        <source>mqtt.status.unreachable</source>
+        <translation>MQTT: {0} not reachable ({1})</translation>
+    </message>
+    <message id="mqtt.undelivered">
+        <source>mqtt.undelivered</source>
+        <translation>{0} readings were not delivered to the MQTT broker {1}</translation>
+    </message>
+    <message id="mqtt.unreachable">
+        <source>mqtt.unreachable</source>
+        <translation>The MQTT broker {0} cannot be reached ({1}); readings wait in memory and are sent once it is back</translation>
     </message>
     <message id="no.key.injection.on.wayland">
         <source>no.key.injection.on.wayland</source>

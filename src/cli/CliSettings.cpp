@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "config/Instrument.h"
 #include "config/IntParse.h"
+#include "outputs/MqttSettings.h"
 
 #include <map>
 
@@ -39,6 +40,25 @@ void textRule(const std::string& option, const QString& value, bool (*valid)(con
               const char* what) {
     if (!valid(value))
         refuse(option, value, what);
+}
+
+// mqtt://[USER[:PASSWORD]@]HOST[:PORT][/TOPIC], mqtts:// for TLS. A password given neither in
+// the address nor in the store may come from the environment (TALLYRA_MQTT_PASSWORD), so that it
+// need not stand on a command line.
+void applyMqttUrl(OutputSettings& o, const QString& url) {
+    QString error;
+    const auto s = serwedge::outputs::MqttSettings::fromUrl(url, error);
+    if (!s)
+        throw UsageError("--mqtt: " + error.toStdString());
+    o.mqtt = true;
+    o.mqttHost = s->host;
+    o.mqttPort = QString::number(s->port);
+    o.mqttTls = s->tls;
+    o.mqttUser = s->user;
+    o.mqttPassword = s->password;
+    if (o.mqttPassword.isEmpty() && !o.mqttUser.isEmpty())
+        o.mqttPassword = qEnvironmentVariable("TALLYRA_MQTT_PASSWORD");
+    o.mqttTopic = s->topic;
 }
 
 } // namespace
@@ -92,6 +112,7 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         {"--delay", true},
         {"--sound", true},
         {"--stable-only", false},
+        {"--no-reconnect", false},
         {"--request-command", true},
         {"--request-mode", true},
         {"--request-interval", true},
@@ -103,6 +124,14 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         {"--count", true},
         {"--seconds", true},
         {"--type", false},
+        {"--quiet", false},
+        {"--journal", true},
+        {"--journal-days", true},
+        {"--no-journal", false},
+        {"--mqtt", true},
+        {"--mqtt-ca", true},
+        {"--mqtt-retain", false},
+        {"--no-mqtt", false},
     };
     std::vector<std::pair<std::string, QString>> options;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -234,6 +263,8 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
             c.setSound(enumValue<Sound>(name, value));
         } else if (name == "--stable-only") {
             c.stableOnly = true;
+        } else if (name == "--no-reconnect") {
+            c.reconnect = false;
         } else if (name == "--request-command") {
             textRule(name, value, RequestCommand::valid,
                      "characters with codes 0 to 255, control characters as <13>");
@@ -259,6 +290,28 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
             run.seconds = s;
         } else if (name == "--type") {
             run.type = true;
+        } else if (name == "--quiet") {
+            run.quiet = true;
+        } else if (name == "--journal") {
+            if (value.trimmed().isEmpty())
+                refuse(name, value, "a folder for the journal files");
+            c.outputs.journal = true;
+            c.outputs.journalFolder = value;
+        } else if (name == "--journal-days") {
+            textRule(name, value, OutputRules::JournalDays::valid,
+                     "a number of days from 0 (keep all) to 36500");
+            c.outputs.journalDays = value;
+        } else if (name == "--no-journal") {
+            c.outputs.journal = false;
+        } else if (name == "--mqtt") {
+            applyMqttUrl(c.outputs, value);
+        } else if (name == "--mqtt-ca") {
+            c.outputs.mqttTls = true;
+            c.outputs.mqttCaFile = value;
+        } else if (name == "--mqtt-retain") {
+            c.outputs.mqttRetain = true;
+        } else if (name == "--no-mqtt") {
+            c.outputs.mqtt = false;
         }
     }
 
@@ -312,12 +365,27 @@ const char* settingsHelp() {
            "  --sound NAME              NONE|RIDE_BELL|COWBELL|HIGH_AGOGO|LOW_AGOGO|CLAVES|"
            "OPEN_TRIANGLE\n"
            "  --stable-only             lines the instrument marks as not stable are not typed\n"
+           "  --no-reconnect            end the reading when the port goes away, instead of\n"
+           "                            waiting for it to return\n"
            "  --request-command CMD     command for the instrument, control characters as <13>\n"
            "                            (the preset's own, such as SI<13><10>, by default)\n"
            "  --request-mode MODE       NONE|ON_START|INTERVAL|ON_DEMAND\n"
            "  --request-interval MS     time between requests, 100 to 3600000\n"
            "  --request-every MS        send the request every MS milliseconds\n"
-           "  --request                 send the request once after opening the port\n";
+           "  --request                 send the request once after opening the port\n"
+           "\n"
+           "Outputs besides the keyboard (read and replay):\n"
+           "  --journal DIR             keep every line read in DIR/tallyra-YYYY-MM-DD.jsonl\n"
+           "  --journal-days N          remove journal files older than N days (0: keep all;\n"
+           "                            default 90); --no-journal: no journal\n"
+           "  --mqtt URL                publish every value: mqtt://[USER[:PASSWORD]@]HOST[:PORT]\n"
+           "                            [/TOPIC], mqtts:// for TLS (default port 1883 or 8883,\n"
+           "                            topic tallyra/<hostname>/<port>/reading); a password\n"
+           "                            may come from TALLYRA_MQTT_PASSWORD; --no-mqtt: off\n"
+           "  --mqtt-ca FILE            TLS with this certificate authority (PEM)\n"
+           "  --mqtt-retain             the broker keeps the last value for new subscribers\n"
+           "  --quiet                   no line on standard output (a service that only\n"
+           "                            publishes or keeps a journal)\n";
 }
 
 } // namespace tallyra::cli

@@ -31,6 +31,7 @@ struct RunOptions {
     std::optional<int> count;
     std::optional<double> seconds;
     bool type = false;
+    bool quiet = false; // no line on standard output
     QStringList positional;
 };
 

@@ -34,6 +34,8 @@ int show(SettingsStore& store) {
     for (const QString& key : node.keys()) {
         // Control characters and line breaks are shown escaped so that each entry is one line.
         QString value = node.get(key, QString());
+        if (key == QLatin1String(serwedge::prefs::kPasswordKey) && !value.isEmpty())
+            value = QStringLiteral("(set, not shown)");
         QString shown;
         for (QChar c : value) {
             if (c.unicode() < 0x20 || c.unicode() == 0x7f) {

@@ -34,7 +34,8 @@ const char* const kUsage =
     "  read --port NAME [SETTINGS] [--count N] [--seconds S] [--type]\n"
     "                               read a port until N lines, S seconds or Ctrl+C;\n"
     "                               --type also types each value; after Ctrl+C the value\n"
-    "                               being typed is finished, a second Ctrl+C ends at once\n"
+    "                               being typed is finished, a second Ctrl+C ends at once;\n"
+    "                               NAME may be tcp://HOST:PORT for a network instrument\n"
     "  settings show|export FILE|import FILE [--shared]\n"
     "                               the stored settings\n"
     "  --version                    print the program version\n"
@@ -104,6 +105,9 @@ int dispatch(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     platform::prepareProcess();
+    // Lines are written a batch at a time (CliView flushes after each), not one write per line
+    // even on a terminal.
+    std::setvbuf(stdout, nullptr, _IOFBF, 64 * 1024);
     try {
         return dispatch(argc, argv);
     } catch (const rs232::PlatformNotSupported&) {

@@ -127,7 +127,9 @@ Config Config::copyConfig(const Config& s) {
              s.abortAutoStartWhenPrevPortNotAvailable, s.editOperation_, s.editPosition_,
              s.editNumCharacters_, s.removeCharacters_, s.customRegEx_, s.ignoreDuplicates,
              s.ignoreTimeLimit_, s.ignoreDifference_);
+    c.outputs = s.outputs;
     c.stableOnly = s.stableOnly;
+    c.reconnect = s.reconnect;
     c.requestCommand_ = s.requestCommand_;
     c.requestMode_ = s.requestMode_;
     c.requestIntervalMs_ = s.requestIntervalMs_;
@@ -169,7 +171,8 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
            textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.stableOnly != b.stableOnly ||
            textDiffers(a.requestCommand_, b.requestCommand_) || a.requestMode_ != b.requestMode_ ||
-           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_);
+           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_) || a.outputs != b.outputs ||
+           a.reconnect != b.reconnect;
 }
 
 } // namespace serwedge::config

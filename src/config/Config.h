@@ -2,6 +2,7 @@
 
 #include "config/ConfigHelper.h"
 #include "config/Instrument.h"
+#include "config/OutputSettings.h"
 
 #include <QString>
 
@@ -71,8 +72,12 @@ public:
     bool checkForUpdates = true;
     bool abortAutoStartWhenPrevPortNotAvailable = true;
     bool ignoreDuplicates = false;
+    // The journal and MQTT: settings beyond the 32, copied and compared with them.
+    OutputSettings outputs;
     // Lines the instrument marks as not stable are logged and not typed.
     bool stableOnly = false;
+    // A reading whose port goes away waits for it to return and goes on.
+    bool reconnect = ConfigHelper::Reconnect::getDefault();
 
     const QString& getPort() const { return port_; }
     void setPort(const QString& v) { port_ = v; }

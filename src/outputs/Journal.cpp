@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace serwedge::outputs {
 
@@ -18,6 +19,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kSyncInterval = std::chrono::seconds(1);
 constexpr auto kRetryInterval = std::chrono::seconds(1);
+constexpr auto kGather = std::chrono::milliseconds(10);
 
 } // namespace
 
@@ -45,22 +47,28 @@ QString Journal::fileName(const QDate& day) {
 }
 
 void Journal::append(const Reading& reading) {
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         enqueueLocked(reading);
+        wake = std::exchange(idle_, false);
     }
-    wake_.notify_one();
+    if (wake)
+        wake_.notify_one();
 }
 
 void Journal::append(const std::vector<Reading>& readings) {
     if (readings.empty())
         return;
+    bool wake;
     {
         std::lock_guard lock(mutex_);
         for (const Reading& r : readings)
             enqueueLocked(r);
+        wake = std::exchange(idle_, false);
     }
-    wake_.notify_one();
+    if (wake)
+        wake_.notify_one();
 }
 
 void Journal::enqueueLocked(const Reading& reading) {
@@ -84,19 +92,32 @@ bool Journal::waitUntilWritten(int timeoutMs) {
                              [&] { return done_ >= target; });
 }
 
+quint64 Journal::droppedCount() {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
 void Journal::run() {
+    // A folder that cannot be used is reported at once, not at the first reading.
+    if (QString error; !prepareFolder(error)) {
+        failing_ = true;
+        report(JournalReport::Kind::WriteFailed, options_.folder, error);
+    }
     std::deque<Reading> batch;
     quint64 droppedReported = 0;
     std::unique_lock lock(mutex_);
     for (;;) {
         const auto hasWork = [&] { return stop_ || (!pending_.empty() && !failing_); };
         if (!hasWork()) {
+            // Only an idle writer is woken by a new reading: one wake-up per batch.
+            idle_ = true;
             if (failing_)
                 wake_.wait_for(lock, kRetryInterval, [&] { return stop_; });
             else if (dirty_)
                 wake_.wait_until(lock, lastSync_ + kSyncInterval, hasWork);
             else
                 wake_.wait(lock, hasWork);
+            idle_ = false;
         }
         const bool stopping = stop_;
         batch.swap(pending_);
@@ -119,12 +140,11 @@ void Journal::run() {
         if (!batch.empty()) {
             if (stopping) {
                 // The last attempt failed: what is left cannot be kept.
-                dropped_ += batch.size();
-                done_ += batch.size();
-                const quint64 total = dropped_;
+                const quint64 unwritten = batch.size();
+                done_ += unwritten;
                 batch.clear();
                 lock.unlock();
-                report(JournalReport::Kind::Dropped, options_.folder, {}, total);
+                report(JournalReport::Kind::Unwritten, options_.folder, {}, unwritten);
                 lock.lock();
             } else {
                 // Kept in front of what arrived meanwhile, oldest first, within the bounds.
@@ -146,6 +166,10 @@ void Journal::run() {
         written_.notify_all();
         if (stopping && pending_.empty())
             break;
+        // Readings that come fast are gathered for a moment and written together, instead of
+        // waking this thread for each one; a lone reading is written at once.
+        if (written > 0 && !stop_)
+            wake_.wait_for(lock, kGather, [&] { return stop_; });
     }
     lock.unlock();
     if (file_->isOpen()) {
@@ -158,13 +182,14 @@ bool Journal::writeBatch(std::deque<Reading>& batch) {
     QByteArray text;
     while (!batch.empty()) {
         // The readings of one day, in order, in one write.
-        const QDate day = batch.front().instant.toLocalTime().date();
+        const QDate day = localDate(batch.front().instant);
         size_t n = 0;
         text.clear();
         if (startOnNewLine_)
             text.append('\n');
-        while (n < batch.size() && batch[n].instant.toLocalTime().date() == day) {
-            text.append(toJsonLine(toJson(batch[n])));
+        while (n < batch.size() && localDate(batch[n].instant) == day) {
+            appendJson(text, batch[n]);
+            text.append('\n');
             ++n;
         }
         QString error;
@@ -203,15 +228,8 @@ bool Journal::openDay(const QDate& day, QString& error) {
         syncIfDue(true);
         file_->close();
     }
-    const QFileInfo folder(options_.folder);
-    if (folder.exists() && !folder.isDir()) {
-        error = QString::fromUtf8(std::strerror(ENOTDIR));
+    if (!prepareFolder(error))
         return false;
-    }
-    if (!folder.exists() && !QDir().mkpath(options_.folder)) {
-        error = QString::fromUtf8(std::strerror(EACCES));
-        return false;
-    }
     const QDate today = options_.today ? options_.today() : QDate::currentDate();
     if (retentionDay_ != today) {
         retentionDay_ = today;
@@ -227,6 +245,19 @@ bool Journal::openDay(const QDate& day, QString& error) {
     fileDay_ = day;
     // A line left unfinished by an earlier failure stays a line of its own.
     startOnNewLine_ = endsInsideLine;
+    return true;
+}
+
+bool Journal::prepareFolder(QString& error) {
+    const QFileInfo folder(options_.folder);
+    if (folder.exists() && !folder.isDir()) {
+        error = QString::fromUtf8(std::strerror(ENOTDIR));
+        return false;
+    }
+    if (!folder.exists() && !QDir().mkpath(options_.folder)) {
+        error = QString::fromUtf8(std::strerror(EACCES));
+        return false;
+    }
     return true;
 }
 

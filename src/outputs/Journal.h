@@ -25,6 +25,7 @@ struct JournalReport {
         WriteFailed, // the journal cannot be written (reported once until it works again)
         Recovered,   // writing works again; what waited meanwhile has been written
         Dropped,     // readings were dropped because too many waited (count: how many so far)
+        Unwritten,   // at the end, readings that could still not be written (count)
     };
     Kind kind;
     QString path;   // the file or folder concerned
@@ -46,9 +47,10 @@ struct JournalOptions {
 
 // Appends every reading as one line of JSON to the file of its day, "tallyra-YYYY-MM-DD.jsonl"
 // (the reading's local date). A thread of its own writes, so that no caller waits for the disk:
-// each reading reaches the operating system within milliseconds (a killed process loses nothing
-// that was written), and the file is synced to the disk at most once a second (a power failure
-// loses at most the last second). A journal that cannot be written keeps what waits, within
+// each reading reaches the operating system within milliseconds (a lone one at once, a fast
+// series in batches 10 ms apart; a killed process loses nothing that was written), and the file
+// is synced to the disk once a second while readings come (a power failure loses at most the
+// last second). A journal that cannot be written keeps what waits, within
 // the bounds of the options, and tries again every second.
 class Journal {
 public:
@@ -66,6 +68,8 @@ public:
 
     // Waits until everything appended so far is written or the time is up; true when written.
     bool waitUntilWritten(int timeoutMs);
+    // Readings dropped so far because too many waited.
+    quint64 droppedCount();
 
     const QString& folder() const { return options_.folder; }
     // The platform's data folder for the journal (QStandardPaths::AppDataLocation).
@@ -77,6 +81,8 @@ private:
     void enqueueLocked(const Reading& reading);
     // Writes one batch; false when the journal cannot be written now.
     bool writeBatch(std::deque<Reading>& batch);
+    // Creates the folder when missing; false with error set when it cannot be used.
+    bool prepareFolder(QString& error);
     bool openDay(const QDate& day, QString& error);
     QString pathOf(const QDate& day) const;
     void removeOldFiles(const QDate& today);
@@ -96,6 +102,7 @@ private:
     quint64 done_ = 0; // written or dropped
     quint64 dropped_ = 0;
     bool stop_ = false;
+    bool idle_ = false; // the writer waits for readings
 
     // Writer thread only.
     std::unique_ptr<AppendFile> file_;

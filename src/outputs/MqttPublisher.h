@@ -63,6 +63,8 @@ public:
     // dropped), or the time is up; true when none is left.
     virtual bool waitUntilDelivered(int timeoutMs) = 0;
     virtual quint64 droppedCount() const = 0;
+    // Readings not yet acknowledged by the broker.
+    virtual qsizetype waiting() const = 0;
     virtual QString topic() const = 0;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QJsonObject>
 #include <QString>
 
 namespace serwedge::outputs {
@@ -28,12 +27,15 @@ struct Reading {
     }
 };
 
-// The JSON object of a reading: "time" (local time with milliseconds and UTC offset), "zone"
-// (the time zone's name), "port", "preset", "line", "raw", "value" (null when none), "status"
-// and "failure" (only when set), "error", "typed", "ignored".
-QJsonObject toJson(const Reading& reading);
+// The reading as one JSON object, appended to out without a line end: "time" (local time with
+// milliseconds and UTC offset, "Z" for UTC), "zone" (the time zone's name), "port", "preset",
+// "line", "raw", "value" (null when none), "status" and "failure" (only when set), "error",
+// "typed", "ignored", then extraMembers (JSON text of further members, each led by a comma).
+void appendJson(QByteArray& out, const Reading& reading, const QByteArray& extraMembers = {});
 
-// The object as one line of JSON text, ending with a line feed.
-QByteArray toJsonLine(const QJsonObject& object);
+// The instant's date in the local time zone.
+QDate localDate(const QDateTime& instant);
+// The instant as local ISO 8601 text with milliseconds and UTC offset.
+void appendLocalTime(QByteArray& out, const QDateTime& instant);
 
 } // namespace serwedge::outputs

@@ -3,6 +3,7 @@
 #include "serwedge/SettingsTabs.h"
 
 #include "serwedge/DecimalSeparatorBox.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/SessionAutostart.h"
 #include "serwedge/util/TallyraBundle.h"
@@ -52,6 +53,7 @@ SettingsTabs::SettingsTabs(Config& record, Host host)
     processingPanel = buildProcessingPanel();
     outputPanel = buildOutputPanel();
     settingsPanel = buildSettingsPanel();
+    journalMqttPanel = new OutputsPanel;
     connectHandlers();
 }
 
@@ -267,6 +269,9 @@ QWidget* SettingsTabs::buildSettingsPanel() {
     abortAutoStartCheckBox->setToolTip(
         text("WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText"));
     connectLayout->addWidget(abortAutoStartCheckBox);
+    reconnectCheckBox = new QCheckBox(text("WeightToKeyFrame2.reconnectCheckBox.text"), connectBox);
+    reconnectCheckBox->setToolTip(text("WeightToKeyFrame2.reconnectCheckBox.toolTipText"));
+    connectLayout->addWidget(reconnectCheckBox);
     outer->addWidget(connectBox);
 
     auto* form = new QFormLayout;
@@ -345,6 +350,7 @@ void SettingsTabs::show(const Config& record) {
                                  notifyWhenMinimizedToTrayCheckBox,
                                  checkForUpdatesCheckBox,
                                  abortAutoStartCheckBox,
+                                 reconnectCheckBox,
                                  startWithSessionCheckBox};
     std::vector<std::unique_ptr<QSignalBlocker>> quiet;
     for (QObject* control : controls)
@@ -356,6 +362,8 @@ void SettingsTabs::show(const Config& record) {
     const int portIndex = portList->findText(friendly);
     if (portIndex >= 0)
         portList->setCurrentIndex(portIndex);
+    else if (record.getPort().startsWith(QLatin1String("tcp://"), Qt::CaseInsensitive))
+        portList->setEditText(record.getPort()); // network instruments are typed, never listed
     else if (portList->count() > 0)
         portList->setCurrentIndex(0); // the stored port is no longer offered
     else
@@ -392,8 +400,10 @@ void SettingsTabs::show(const Config& record) {
     notifyWhenMinimizedToTrayCheckBox->setChecked(record.notifyWhenMinimizedToTray);
     checkForUpdatesCheckBox->setChecked(record.checkForUpdates);
     abortAutoStartCheckBox->setChecked(record.abortAutoStartWhenPrevPortNotAvailable);
+    reconnectCheckBox->setChecked(record.reconnect);
     if (startWithSessionCheckBox)
         startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
+    journalMqttPanel->show(record.outputs);
 }
 
 } // namespace serwedge

@@ -22,10 +22,11 @@ class QWidget;
 namespace serwedge {
 
 class DecimalSeparatorBox;
+class OutputsPanel;
 
-// The input, processing, output and settings tabs of the main window: one control per setting,
-// named after it; the handlers that copy a change into the record at once; the checks of the
-// typed-in fields; show() and copyTo().
+// The input, processing, output, settings and journal/MQTT tabs of the main window: one control per
+// setting, named after it; the handlers that copy a change into the record at once; the checks of
+// the typed-in fields; show() and copyTo().
 class SettingsTabs : public QObject {
 public:
     // What the tabs need from the window that holds them.
@@ -69,6 +70,8 @@ public:
     QWidget* processingPanel = nullptr;
     QWidget* outputPanel = nullptr;
     QWidget* settingsPanel = nullptr;
+    // The journal and MQTT page.
+    OutputsPanel* journalMqttPanel = nullptr;
 
     QComboBox* portList = nullptr;
     QComboBox* instrumentBox = nullptr;
@@ -115,6 +118,7 @@ public:
     QCheckBox* notifyWhenMinimizedToTrayCheckBox = nullptr;
     QCheckBox* checkForUpdatesCheckBox = nullptr;
     QCheckBox* abortAutoStartCheckBox = nullptr;
+    QCheckBox* reconnectCheckBox = nullptr;
     // Not a configuration field: the desktop's autostart entry holds this choice.
     QCheckBox* startWithSessionCheckBox = nullptr;
     QPushButton* importSettingsButton = nullptr;
@@ -152,6 +156,7 @@ public:
     void notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     void checkForUpdatesCheckBoxItemStateChanged();
     void abortAutoStartCheckBoxItemStateChanged();
+    void reconnectCheckBoxItemStateChanged();
     void startWithSessionCheckBoxActionPerformed();
     void importSettingsButtonActionPerformed();
     void exportSettingsButtonActionPerformed();

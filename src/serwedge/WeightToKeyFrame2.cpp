@@ -5,6 +5,7 @@
 #include "serwedge/DecimalSeparatorBox.h"
 #include "serwedge/Dialogs.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/TrayBehaviour.h"
@@ -402,7 +403,7 @@ void WeightToKeyFrame2::showWarning(const QString& title, const QString& body) {
 bool WeightToKeyFrame2::isSettingsTab(QWidget* page) const {
     const SettingsTabs& t = *settingsTabs_;
     return page && (page == t.inputPanel || page == t.processingPanel || page == t.outputPanel ||
-                    page == aboutPanel);
+                    page == t.journalMqttPanel || page == aboutPanel);
 }
 
 void WeightToKeyFrame2::tabbedPaneStateChanged(int index) {
@@ -444,6 +445,10 @@ bool WeightToKeyFrame2::trayIconShown() const {
 
 bool WeightToKeyFrame2::traySupportInstalled() const {
     return tray_->installed();
+}
+
+QString WeightToKeyFrame2::trayToolTip() const {
+    return tray_->toolTip();
 }
 
 void WeightToKeyFrame2::addMinimizeToTraySupport() {

@@ -78,8 +78,11 @@ public:
     void setConnectedInGUI(bool connected) override;
     void update(const worker::DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
+    // The broker's state at the right of the status line; any thread.
+    void setOutputStatus(const QString& text) override;
 
     // The Start/Stop toggle (also what automatic start runs).
     void startStopJButtonActionPerformed();
@@ -121,7 +124,10 @@ public:
     QPushButton* zeroButton() const { return zeroJButton; }
     bool hasGlobalShortcut() const { return shortcut_ != nullptr; }
     QLabel* statusLabel() const { return statusJLabel; }
+    QLabel* outputStatus() const { return outputStatusLabel; }
     QString statusText() const;
+    QString nextStepText() const;
+    QString trayToolTip() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -158,6 +164,8 @@ private:
     bool connectedGUI = false;
     // What the desktop waits for the user to allow before keys go through (its portal).
     QString keyPermission_;
+    // What the run says while it waits for its port to return; empty while the port is there.
+    QString portWaiting_;
     QStringList portList_;
     bool portFromCommandLine_ = false;
     int currentTabIndex = 0;
@@ -184,6 +192,7 @@ private:
     QLabel* instrumentValueLabel = nullptr;
     QLabel* nextStepLabel = nullptr;
     QLabel* statusJLabel = nullptr;
+    QLabel* outputStatusLabel = nullptr;
 };
 
 } // namespace serwedge

@@ -5,8 +5,11 @@
 
 #include "props/Props.h"
 #include "serwedge/EventLog.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
+#include "serwedge/TrayBehaviour.h"
+#include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
 #include "serwedge/util/TallyraBundle.h"
@@ -32,6 +35,9 @@ void WeightToKeyFrame2::initComponents() {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     tabbedPane = new QTabWidget(central);
+    // The window is as wide as every tab title needs, in German too: no title hides behind
+    // scroll arrows.
+    tabbedPane->setUsesScrollButtons(false);
     panel1 = buildMainPanel();
     settingsTabs_ = new SettingsTabs(config, settingsHost());
     const SettingsTabs& t = *settingsTabs_;
@@ -49,6 +55,7 @@ void WeightToKeyFrame2::initComponents() {
         {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
         {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
         {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
+        {t.journalMqttPanel, "WeightToKeyFrame2.journalMqttPanel.tab.title"},
         {eventLogPanel, "WeightToKeyFrame2.eventLogPanel.tab.title"},
         {aboutPanel, "WeightToKeyFrame2.aboutPanel.tab.title"}};
     for (const auto& [page, key] : pages)
@@ -58,7 +65,14 @@ void WeightToKeyFrame2::initComponents() {
     statusJLabel = new QLabel(text("WeightToKeyFrame2.statusJLabel.text"), central);
     statusJLabel->setToolTip(text("WeightToKeyFrame2.statusJLabel.toolTipText"));
     util::JLabelHtml::makeLinkable(statusJLabel);
-    layout->addWidget(statusJLabel);
+    // The broker's state, at the right of the status line while a run publishes.
+    outputStatusLabel = new QLabel(central);
+    outputStatusLabel->setTextFormat(Qt::PlainText);
+    outputStatusLabel->setToolTip(text("WeightToKeyFrame2.outputStatusLabel.toolTipText"));
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(statusJLabel, 1);
+    statusRow->addWidget(outputStatusLabel);
+    layout->addLayout(statusRow);
     setCentralWidget(central);
 
     settingsTabs_->show(config);
@@ -141,7 +155,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
     }
     const SettingsTabs& t = *settingsTabs_;
     QWidget* const settingsTabs[] = {t.inputPanel, t.processingPanel, t.outputPanel,
-                                     t.settingsPanel};
+                                     t.settingsPanel, t.journalMqttPanel};
     if (running) {
         // Settings cannot change while the port is open.
         for (QWidget* page : settingsTabs) {
@@ -152,6 +166,7 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         showStatus(text("switch.to.target.application"));
     } else {
         const std::pair<QWidget*, const char*> restore[] = {
+            {t.journalMqttPanel, "WeightToKeyFrame2.journalMqttPanel.tab.title"},
             {t.settingsPanel, "WeightToKeyFrame2.settingsPanel.tab.title"},
             {t.outputPanel, "WeightToKeyFrame2.outputPanel.tab.title"},
             {t.processingPanel, "WeightToKeyFrame2.processingPanel.tab.title"},
@@ -162,6 +177,9 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
         keyPermission_.clear();
+        portWaiting_.clear();
+        if (tray_)
+            tray_->setStatus({});
         shortcut_.reset();
         // A run that ended by itself (the port failed) leaves its outputs behind; the worker
         // goes once its completion, which reports this, has returned.
@@ -179,11 +197,12 @@ void WeightToKeyFrame2::updateMainPanel() {
                                                 : "WeightToKeyFrame2.startStopJButton.text"));
     startStopJButton->setIcon(
         style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    // While the desktop waits for the user to allow typing, that is the next step.
-    nextStepLabel->setText(!keyPermission_.isEmpty()
-                               ? keyPermission_
-                               : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
-                                                   : "WeightToKeyFrame2.nextStep.idle"));
+    // While the desktop waits for the user to allow typing, that is the next step; while the
+    // port is away, bringing it back is.
+    nextStepLabel->setText(!keyPermission_.isEmpty() ? keyPermission_
+                           : !connectedGUI           ? text("WeightToKeyFrame2.nextStep.idle")
+                           : !portWaiting_.isEmpty() ? text("WeightToKeyFrame2.nextStep.waiting")
+                                                     : text("WeightToKeyFrame2.nextStep.running"));
     // The settings cannot change while reading: the record is the run's.
     const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
     requestJButton->setVisible(connectedGUI &&
@@ -204,6 +223,28 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
     }
     if (statusJLabel)
         util::JLabelHtml::setText(statusJLabel, t);
+}
+
+void WeightToKeyFrame2::showPortWaiting(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { showPortWaiting(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!connectedGUI)
+        return; // the run has ended meanwhile
+    portWaiting_ = t;
+    // The port box shows what answers to the name now, which may be another adapter.
+    if (t.isEmpty())
+        util::FriendlyPortUtil::refreshFriendlyPortName(config.getPort().trimmed().toStdString());
+    showStatus(t.isEmpty() ? text("switch.to.target.application") : t);
+    if (tray_)
+        tray_->setStatus(t);
+    updateMainPanel();
+}
+
+QString WeightToKeyFrame2::nextStepText() const {
+    return nextStepLabel ? nextStepLabel->text() : QString();
 }
 
 void WeightToKeyFrame2::requestJButtonActionPerformed() {
@@ -235,6 +276,16 @@ void WeightToKeyFrame2::offerGlobalShortcut() {
         logEvent(tallyraBundle().format("shortcut.ready", {GlobalShortcut::keyText()}));
     else
         logEvent(tallyraBundle().format(refusal, {GlobalShortcut::keyText()}));
+}
+
+void WeightToKeyFrame2::setOutputStatus(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { setOutputStatus(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (outputStatusLabel)
+        outputStatusLabel->setText(t);
 }
 
 QString WeightToKeyFrame2::statusText() const {

@@ -5,6 +5,7 @@
 #include "worker/Ignorer.h"
 #include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
+#include "worker/RunOutputs.h"
 #include "worker/WeightWorker.h"
 
 #include <QLoggingCategory>
@@ -56,7 +57,7 @@ std::optional<ReadingRun::Failure> ReadingRun::start(const config::Config& confi
     // Constructing the worker opens the port and switches the view to its running face.
     std::optional<Failure> failure;
     try {
-        worker_ = WeightWorker::create(config, this);
+        worker_ = WeightWorker::create(config, this, options_.source ? options_.source() : nullptr);
     } catch (const InvalidSettingError& e) {
         failure = Failure{Stage::Setting, QString::fromUtf8(e.what()), true};
     } catch (const std::exception& e) {
@@ -72,6 +73,9 @@ std::optional<ReadingRun::Failure> ReadingRun::start(const config::Config& confi
 
     if (keyBot_)
         keybotThread_ = std::make_unique<KeybotThread>(keyBot_);
+    outputs_ = std::make_unique<RunOutputs>(config, view_);
+    if (!outputs_->any())
+        outputs_.reset();
     worker_->execute();
     return std::nullopt;
 }
@@ -108,6 +112,7 @@ void ReadingRun::deliver(const DataLine& received) {
     if (options_.lastLine && received.getCount() > *options_.lastLine)
         return;
     DataLine line = received.copy();
+    const bool hadValue = line.hasValue();
     if (ignorer_)
         ignorer_->process(line);
     if (soundBot_ && line.hasValue())
@@ -116,6 +121,8 @@ void ReadingRun::deliver(const DataLine& received) {
         view_->update(line);
     if (keyBot_)
         Keybot::add(line.getProcessedData());
+    if (outputs_)
+        outputs_->record(line, keyBot_ && line.hasValue(), hadValue && !line.hasValue());
 }
 
 void ReadingRun::stop() {
@@ -149,11 +156,14 @@ void ReadingRun::end(bool typingAtOnce) {
     if (typingAtOnce)
         KeybotThread::endBackgroundNow(); // releases every key
     worker_.reset();                      // closes the port
+    outputs_.reset();
 }
 
 void ReadingRun::releaseFinishedWorker() {
-    if (worker_ && worker_->isDone())
+    if (worker_ && worker_->isDone()) {
         worker_.reset();
+        outputs_.reset();
+    }
 }
 
 bool ReadingRun::isReading() const {
@@ -175,8 +185,18 @@ void ReadingRun::showWarning(const QString& title, const QString& message) {
         view_->showWarning(title, message);
 }
 
+void ReadingRun::showPortWaiting(const QString& text) {
+    if (view_)
+        view_->showPortWaiting(text);
+}
+
 void ReadingRun::update(const DataLine& line) {
     deliver(line);
+}
+
+void ReadingRun::linesDelivered() {
+    if (view_)
+        view_->linesDelivered();
 }
 
 void ReadingRun::setConnectedInGUI(bool connected) {

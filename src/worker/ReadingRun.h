@@ -16,10 +16,12 @@ class KeyInjector;
 
 namespace serwedge::worker {
 
+class ByteSource;
 class DataLine;
 class Ignorer;
 class Keybot;
 class KeybotThread;
+class RunOutputs;
 class WeightWorker;
 
 // One reading run, from Start to Stop, for the window and the command-line tool alike: the
@@ -56,6 +58,9 @@ public:
         bool keyboardRequired = false;
         // Lines numbered above this are neither shown, sounded nor typed.
         std::optional<int> lastLine;
+        // Where the worker reads its bytes (recorded bytes for a replay); the configured port
+        // when empty.
+        std::function<std::unique_ptr<ByteSource>()> source;
     };
 
     ReadingRun();
@@ -72,7 +77,7 @@ public:
                                  Options options, const FailureReport& report = {});
 
     // One received line: duplicate suppression, sound when a value is left, the view's
-    // update, then the value to the keystroke engine.
+    // update, the value to the keystroke engine, then the line to the journal and the broker.
     void deliver(const DataLine& line);
 
     // Stop: cancels the worker with interruption and drops the keystroke engine, the sound and
@@ -83,7 +88,8 @@ public:
     // Ends the run at once (closing): stops it, waits for the worker, closes the port and ends
     // the typing at once (a value still being finished too), after releasing every key.
     void shutdown();
-    // Forgets a worker whose completion has run (not from inside that completion).
+    // Forgets a worker whose completion has run (not from inside that completion), and ends
+    // the run's journal and broker connection.
     void releaseFinishedWorker();
 
     // A worker exists whose completion has not run yet.
@@ -93,6 +99,7 @@ public:
     bool hasKeybotThread() const { return keybotThread_ != nullptr; }
     bool hasSoundBot() const { return soundBot_ != nullptr; }
     bool hasIgnorer() const { return ignorer_ != nullptr; }
+    bool hasOutputs() const { return outputs_ != nullptr; }
 
 private:
     // ---- the worker's view ----
@@ -100,7 +107,9 @@ private:
     void logImportantEvent(const QString& text) override;
     void setConnectedInGUI(bool connected) override;
     void update(const DataLine& line) override;
+    void linesDelivered() override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
 
     // The keystroke engine; its failure, if any.
     std::optional<Failure> openKeyboardOutput(const config::Config& config,
@@ -118,6 +127,8 @@ private:
     std::unique_ptr<SoundBot> soundBot_;
     std::unique_ptr<Ignorer> ignorer_;
     std::unique_ptr<WeightWorker> worker_;
+    // The journal and the broker: they live until the worker's last line is delivered.
+    std::unique_ptr<RunOutputs> outputs_;
 };
 
 } // namespace serwedge::worker

@@ -5,8 +5,12 @@
 
 #include "outputs/MqttPublisher.h"
 
+#include <QDir>
+
 #include <atomic>
+#include <fcntl.h>
 #include <numeric>
+#include <pty.h>
 
 namespace {
 
@@ -61,6 +65,58 @@ TEST(MqttE2E, everyReadingArrivesInOrderWithItsJournalFields) {
     EXPECT_EQ(first.value("port").toString(), "COM3");
     EXPECT_FALSE(first.value("station").toString().isEmpty());
     EXPECT_GT(first.value("session").toDouble(), 0);
+}
+
+// The whole road: an instrument on a pseudo-terminal, tallyra-cli read as a headless station
+// (no typing, nothing printed), the broker and the journal.
+TEST(MqttE2E, aHeadlessStationPublishesEveryValueAndKeepsTheJournal) {
+    Broker broker;
+    Subscriber subscriber(broker, "site/+/reading");
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+    QTemporaryDir journal;
+    QProcess cli;
+    cli.start(QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli"),
+              {"read", "--port", name, "--count", "50", "--quiet", "--journal", journal.path(),
+               "--mqtt",
+               QStringLiteral("mqtt://127.0.0.1:%1/site/<port>/reading").arg(broker.port())});
+    // Written once the port is open, since opening discards what is waiting.
+    QByteArray log;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            cli.waitForReadyRead(50);
+            log += cli.readAllStandardError();
+            return log.contains("DSR");
+        },
+        10000))
+        << log.toStdString();
+    for (int i = 1; i <= 50; ++i) {
+        const QByteArray line =
+            QStringLiteral("ST,+%1.25  g\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
+        ASSERT_EQ(::write(master, line.constData(), size_t(line.size())), line.size());
+        QThread::msleep(5);
+    }
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    EXPECT_EQ(cli.exitCode(), 0) << (log + cli.readAllStandardError()).toStdString();
+    EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+    ::close(master);
+    ::close(slave);
+
+    ASSERT_TRUE(waitFor([&] { return subscriber.sequence().size() >= 50; }, 5000));
+    EXPECT_EQ(subscriber.sequence(), oneTo(50));
+    std::vector<QString> values;
+    for (const QJsonObject& m : subscriber.messages())
+        values.push_back(m.value("value").toString());
+    EXPECT_EQ(values.front(), "1.25");
+    EXPECT_EQ(values.back(), "50.25");
+
+    const QStringList files = QDir(journal.path()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    QFile f(QDir(journal.path()).filePath(files.front()));
+    f.open(QIODevice::ReadOnly);
+    EXPECT_EQ(f.readAll().count('\n'), 50);
 }
 
 TEST(MqttE2E, aBrokerAwayForFiveSecondsLosesNoReading) {

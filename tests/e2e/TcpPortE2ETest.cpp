@@ -3,76 +3,30 @@
 
 #include "../unit/rs232/SerialTestSupport.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QTcpServer>
+#include <QTcpSocket>
 
 #include <chrono>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
 using serialtest::ioError;
 
-class LoopbackServer {
-public:
-    LoopbackServer() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof a;
-        EXPECT_EQ(::bind(listener_, reinterpret_cast<sockaddr*>(&a), len), 0);
-        EXPECT_EQ(::listen(listener_, 4), 0);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
-    }
-    ~LoopbackServer() {
-        dropClient();
-        ::close(listener_);
-    }
-    std::string name() const { return "tcp://127.0.0.1:" + std::to_string(port_); }
+std::string nameOf(const QTcpServer& server) {
+    return "tcp://127.0.0.1:" + std::to_string(server.serverPort());
+}
 
-    bool accept() {
-        pollfd p{listener_, POLLIN, 0};
-        if (::poll(&p, 1, 5000) != 1)
-            return false;
-        dropClient();
-        client_ = ::accept(listener_, nullptr, nullptr);
-        return client_ >= 0;
-    }
-    void send(const std::string& s) {
-        ASSERT_EQ(::send(client_, s.data(), s.size(), MSG_NOSIGNAL), ssize_t(s.size()));
-    }
-    std::string receive(size_t n) {
-        std::string got;
-        while (got.size() < n) {
-            pollfd p{client_, POLLIN, 0};
-            if (::poll(&p, 1, 5000) != 1)
-                break;
-            char buf[64];
-            const ssize_t r = ::recv(client_, buf, std::min(sizeof buf, n - got.size()), 0);
-            if (r <= 0)
-                break;
-            got.append(buf, static_cast<size_t>(r));
-        }
-        return got;
-    }
-    void dropClient() {
-        if (client_ >= 0)
-            ::close(client_);
-        client_ = -1;
-    }
+// The connection the port made, once the server has taken it.
+std::unique_ptr<QTcpSocket> accepted(QTcpServer& server) {
+    if (!server.waitForNewConnection(5000))
+        return nullptr;
+    return std::unique_ptr<QTcpSocket>(server.nextPendingConnection());
+}
 
-private:
-    int listener_ = -1;
-    int client_ = -1;
-    int port_ = 0;
-};
-
-// Bytes read from the port until n have arrived or the port reports a hang-up ("getByte
-// failed"); the hang-up text is appended as "|<text>".
+// Bytes read from the port until n have arrived or it reports a hang-up, which is appended
+// as "|<text>".
 std::string readFrom(rs232::SerialPortLocal& port, size_t n) {
     std::string got;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -90,19 +44,27 @@ std::string readFrom(rs232::SerialPortLocal& port, size_t n) {
     return got;
 }
 
-class TcpPortTest : public serialtest::SerialFixture {};
+class TcpPortTest : public serialtest::SerialFixture {
+protected:
+    QTcpServer server;
+    void SetUp() override {
+        SerialFixture::SetUp();
+        ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    }
+};
 
 TEST_F(TcpPortTest, instrumentLinesArriveAndCommandsReachTheInstrument) {
-    LoopbackServer server;
-    rs232::SerialPortLocal port(config(server.name()));
-    ASSERT_TRUE(server.accept());
-
-    server.send("ST,+000012.34  g\r\nUS,-000001.50  g\r\n");
+    rs232::SerialPortLocal port(config(nameOf(server)));
+    auto peer = accepted(server);
+    ASSERT_TRUE(peer);
+    peer->write("ST,+000012.34  g\r\nUS,-000001.50  g\r\n");
+    peer->waitForBytesWritten(5000);
     EXPECT_EQ(readFrom(port, 36), "ST,+000012.34  g\r\nUS,-000001.50  g\r\n");
 
     // The worker's request commands go out through the same write path as on a serial port.
     port.putString("SI\r\n");
-    EXPECT_EQ(server.receive(4), "SI\r\n");
+    ASSERT_TRUE(peer->waitForReadyRead(5000));
+    EXPECT_EQ(peer->readAll(), "SI\r\n");
 
     // A stream has no modem lines: they read as off and setting them is accepted.
     port.setRTS(false);
@@ -113,33 +75,33 @@ TEST_F(TcpPortTest, instrumentLinesArriveAndCommandsReachTheInstrument) {
 }
 
 TEST_F(TcpPortTest, droppedConnectionIsAHangUpAfterItsLastBytesAndReopeningConnectsAgain) {
-    LoopbackServer server;
-    auto port = std::make_unique<rs232::SerialPortLocal>(config(server.name()));
-    ASSERT_TRUE(server.accept());
-    server.send("12.5\r\n");
-    server.dropClient();
+    auto port = std::make_unique<rs232::SerialPortLocal>(config(nameOf(server)));
+    auto peer = accepted(server);
+    ASSERT_TRUE(peer);
+    peer->write("12.5\r\n");
+    peer->waitForBytesWritten(5000);
+    peer->close();
     EXPECT_EQ(readFrom(*port, 100), "12.5\r\n|getByte failed");
     EXPECT_EQ(ioError([&] { port->getByte(); }), "getByte failed"); // it stays hung up
     port->close();
 
     // The reconnect of a reading reopens the same name: a new connection.
-    port = std::make_unique<rs232::SerialPortLocal>(config(server.name()));
-    ASSERT_TRUE(server.accept());
-    server.send("13.0\r\n");
+    port = std::make_unique<rs232::SerialPortLocal>(config(nameOf(server)));
+    peer = accepted(server);
+    ASSERT_TRUE(peer);
+    peer->write("13.0\r\n");
+    peer->waitForBytesWritten(5000);
     EXPECT_EQ(readFrom(*port, 6), "13.0\r\n");
 }
 
 TEST_F(TcpPortTest, openingFailuresNameTheirCause) {
-    std::string closedPort;
-    {
-        LoopbackServer gone;
-        closedPort = gone.name();
-    }
+    const std::string closed = nameOf(server);
+    server.close();
     const struct {
         std::string name;
         std::string cause;
     } cases[] = {
-        {closedPort, "Connection refused"},
+        {closed, "Connection refused"},
         {"tcp://no-such-host.invalid:4001", "Host not found"},
         {"tcp://127.0.0.1", "Port not valid"},
         {"tcp://127.0.0.1:70000", "Port not valid"},

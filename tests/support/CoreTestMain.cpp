@@ -8,6 +8,8 @@
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // Never deleted: worker threads a test leaves behind may still refer to it at exit.
-    new QCoreApplication(argc, argv);
+    // Qt keeps a reference to the count for the object's whole life, which outlasts main().
+    static int qtArgc = argc;
+    new QCoreApplication(qtArgc, argv);
     return RUN_ALL_TESTS();
 }

@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     // Never deleted: windows and worker threads a test leaves behind may still refer to it at exit.
-    new QApplication(argc, argv);
+    // Qt keeps a reference to the count for the object's whole life, which outlasts main().
+    static int qtArgc = argc;
+    new QApplication(qtArgc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@ public:
     struct Result {
         bool readable = false; // or closed, or failed: a read tells which
         bool writable = false;
+        bool woken = false; // by wake()
     };
 
     SocketWait();

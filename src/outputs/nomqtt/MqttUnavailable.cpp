@@ -14,6 +14,7 @@ public:
     BrokerStatus status() const override { return {BrokerStatus::State::Unavailable, {}}; }
     bool waitUntilDelivered(int) override { return true; }
     quint64 droppedCount() const override { return 0; }
+    qsizetype waiting() const override { return 0; }
     QString topic() const override { return topic_; }
 
 private:

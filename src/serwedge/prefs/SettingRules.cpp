@@ -3,6 +3,7 @@
 #include "config/ConfigHelper.h"
 #include "config/Instrument.h"
 #include "config/IntParse.h"
+#include "config/OutputSettings.h"
 
 namespace serwedge::prefs {
 
@@ -78,6 +79,19 @@ constexpr Rule kRules[] = {
     {"requestCommand", ruled<H::RequestCommand>},
     {"requestMode", identifier<H::RequestMode>},
     {"requestIntervalMs", ruled<H::RequestIntervalMs>},
+    {"reconnect", flag},
+    {"journal", flag},
+    {"journalFolder", anyText},
+    {"journalDays", ruled<config::OutputRules::JournalDays>},
+    {"mqtt", flag},
+    {"mqttHost", ruled<config::OutputRules::MqttHost>},
+    {"mqttPort", ruled<config::OutputRules::MqttPort>},
+    {"mqttTls", flag},
+    {"mqttCaFile", anyText},
+    {"mqttUser", anyText},
+    {"mqttTopic", ruled<config::OutputRules::MqttTopic>},
+    {"mqttRetain", flag},
+    // The broker password is neither exported nor imported: it stays on its computer.
 };
 
 } // namespace

@@ -161,6 +161,23 @@ bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringLi
         "requestMode", [&](H::RequestMode v) { c.setRequestMode(v); }, preset.getRequestMode());
     load.text<H::RequestIntervalMs>("requestIntervalMs",
                                     [&](const QString& v) { c.setRequestIntervalMs(v); });
+    c.reconnect = load.flag("reconnect", H::Reconnect::getDefault());
+
+    // The journal and MQTT; stores written before they existed load their defaults.
+    namespace R = config::OutputRules;
+    OutputSettings& o = c.outputs;
+    o.journal = load.flag("journal", false);
+    load.text<R::AnyText>("journalFolder", [&](const QString& v) { o.journalFolder = v; });
+    load.text<R::JournalDays>("journalDays", [&](const QString& v) { o.journalDays = v; });
+    o.mqtt = load.flag("mqtt", false);
+    load.text<R::MqttHost>("mqttHost", [&](const QString& v) { o.mqttHost = v; });
+    load.text<R::MqttPort>("mqttPort", [&](const QString& v) { o.mqttPort = v; });
+    o.mqttTls = load.flag("mqttTls", false);
+    load.text<R::AnyText>("mqttCaFile", [&](const QString& v) { o.mqttCaFile = v; });
+    load.text<R::AnyText>("mqttUser", [&](const QString& v) { o.mqttUser = v; });
+    load.text<R::AnyText>(kPasswordKey, [&](const QString& v) { o.mqttPassword = v; });
+    load.text<R::MqttTopic>("mqttTopic", [&](const QString& v) { o.mqttTopic = v; });
+    o.mqttRetain = load.flag("mqttRetain", false);
 
     if (invalidKeys) {
         *invalidKeys = invalid;
@@ -216,6 +233,21 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
     add("requestCommand", c.getRequestCommand());
     add("requestMode", c.getRequestMode().name());
     add("requestIntervalMs", c.getRequestIntervalMs());
+    add("reconnect", flag(c.reconnect));
+    const OutputSettings& o = c.outputs;
+    add("journal", flag(o.journal));
+    add("journalFolder", o.journalFolder);
+    add("journalDays", o.journalDays);
+    add("mqtt", flag(o.mqtt));
+    add("mqttHost", o.mqttHost);
+    add("mqttPort", o.mqttPort);
+    add("mqttTls", flag(o.mqttTls));
+    add("mqttCaFile", o.mqttCaFile);
+    add("mqttUser", o.mqttUser);
+    if (!o.mqttPassword.isEmpty()) // no password: no entry at all
+        add(kPasswordKey, o.mqttPassword);
+    add("mqttTopic", o.mqttTopic);
+    add("mqttRetain", flag(o.mqttRetain));
     return out;
 }
 
@@ -227,6 +259,12 @@ void SettingsStore::saveConfig(const Config& config) {
             if (it == known_.constEnd() || *it != value) {
                 changed.append({key, value});
             }
+        }
+        // A password that was cleared leaves no entry behind.
+        if (config.outputs.mqttPassword.isEmpty() && known_.contains(QLatin1String(kPasswordKey))) {
+            node_->remove(QLatin1String(kPasswordKey));
+            node_->flush();
+            known_.remove(QLatin1String(kPasswordKey));
         }
         if (changed.isEmpty()) {
             return;
@@ -243,7 +281,14 @@ void SettingsStore::saveConfig(const Config& config) {
 }
 
 void SettingsStore::exportTo(QIODevice& out) {
-    exportNode(*node_, out);
+    // The broker password stays on this machine: the export is made from a copy without it.
+    MemoryPreferences root;
+    Preferences& copy = root.node(node_->absolutePath());
+    for (const QString& key : node_->keys()) {
+        if (key != QLatin1String(kPasswordKey))
+            copy.put(key, node_->get(key, QString()));
+    }
+    exportNode(copy, out);
 }
 
 namespace {

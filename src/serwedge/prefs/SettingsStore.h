@@ -16,6 +16,8 @@ namespace serwedge::prefs {
 
 // The store node that holds every setting of the program.
 inline constexpr const char* kNodePath = "/com/brindle/Tallyra";
+// The one setting that is stored but never exported nor shown: the MQTT broker's password.
+inline constexpr const char* kPasswordKey = "mqttPassword";
 
 // Where an installation shared by all users keeps its settings: the folder named by the
 // environment variable "ProgramData" (/var/lib where it is not set) + this.
@@ -51,7 +53,8 @@ public:
     // ("saveConfig exception: ...") and swallowed; AccessDeniedError reaches the caller.
     void saveConfig(const config::Config& config);
 
-    // Writes the node as it is stored to the device in the XML export format.
+    // Writes the node as it is stored, without the password, to the device in the XML export
+    // format.
     void exportTo(QIODevice& out);
     // Imports the settings node of an export document (other nodes are ignored) in one write,
     // then syncs. Every value is checked first with the rules of the panels: a bad one refuses

@@ -6,10 +6,16 @@
 #include "../../support/FirstPressGate.h"
 
 #include "keys/KeyCodes.h"
+#include "outputs/Journal.h"
+#include "outputs/MqttPublisher.h"
 #include "serwedge/GlobalShortcut.h"
+#include "serwedge/OutputsPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,6 +70,7 @@ protected:
                 t("WeightToKeyFrame2.processingPanel.tab.title"),
                 t("WeightToKeyFrame2.outputPanel.tab.title"),
                 t("WeightToKeyFrame2.settingsPanel.tab.title"),
+                t("WeightToKeyFrame2.journalMqttPanel.tab.title"),
                 t("WeightToKeyFrame2.eventLogPanel.tab.title"),
                 t("WeightToKeyFrame2.aboutPanel.tab.title")};
     }
@@ -228,6 +235,47 @@ TEST_F(WindowLifecycleTest, startRunsThePipelineAndStopTearsItDown) {
     EXPECT_TRUE(pumpUntil([&] { return !f.isConnectedGUI(); }));
 }
 
+TEST_F(WindowLifecycleTest, aRunShowsTheBrokersStateBesideTheStatusAndKeepsTheJournal) {
+    twoPorts();
+    storeRunSettings();
+    QTemporaryDir journal;
+    node().put("journal", "true");
+    node().put("journalFolder", journal.path());
+    node().put("mqtt", "true");
+    node().put("mqttHost", "127.0.0.1");
+    node().put("mqttPort", "1"); // nothing listens there
+    Frame& f = build();
+    f.startStopButton()->click();
+    const QString expected = serwedge::outputs::MqttPublisher::availableInThisBuild()
+                                 ? workerBundle().format("mqtt.status.unreachable",
+                                                         {"127.0.0.1:1", "Connection refused"})
+                                 : workerBundle().getString("mqtt.status.not.available");
+    EXPECT_TRUE(pumpUntil([&] { return f.outputStatus()->text() == expected; }))
+        << f.outputStatus()->text().toStdString();
+    push("SIMA", "ST,+000012.34  g\r\n");
+    ASSERT_TRUE(waitForKey(K::ENTER));
+    f.startStopButton()->click();
+    ASSERT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
+    EXPECT_TRUE(f.outputStatus()->text().isEmpty());
+
+    QFile file(
+        QDir(journal.path()).filePath(serwedge::outputs::Journal::fileName(QDate::currentDate())));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject line = QJsonDocument::fromJson(file.readLine()).object();
+    EXPECT_EQ(line.value("value").toString(), "12.34");
+    EXPECT_TRUE(line.value("typed").toBool());
+    EXPECT_EQ(line.value("port").toString(), "SIMA");
+}
+
+TEST_F(WindowLifecycleTest, aNetworkInstrumentTypedInThePortBoxIsKeptThoughNotListed) {
+    twoPorts();
+    node().put("port", "tcp://10.1.1.9:4001");
+    Frame& f = build();
+    EXPECT_EQ(f.settingsTabs().portList->currentText(), "tcp://10.1.1.9:4001");
+    f.updateConfigFromTabs();
+    EXPECT_EQ(f.getConfig().getPort(), "tcp://10.1.1.9:4001");
+}
+
 TEST_F(WindowLifecycleTest, stopFinishesTheValueBeingTypedWithoutHoldingUpTheWindow) {
     twoPorts();
     storeRunSettings();
@@ -321,6 +369,7 @@ TEST_F(WindowLifecycleTest, capsLockWarnsAndReadingStartsAnyway) {
 TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMessage) {
     twoPorts();
     storeRunSettings();
+    node().put("reconnect", "false");
     Frame& f = build();
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(f.isConnectedGUI());
@@ -331,6 +380,33 @@ TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMess
     EXPECT_FALSE(f.hasKeyBot());
     EXPECT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
     EXPECT_EQ(tabTitles(), allTabs());
+}
+
+TEST_F(WindowLifecycleTest, whileThePortIsAwayTheStatusAndTraySayWhatTheRunWaitsFor) {
+    twoPorts();
+    storeRunSettings();
+    for (const char* language : {"de", "en"}) {
+        serwedge::Catalogue::setLanguage(language);
+        injector->clear();
+        Frame& f = build();
+        f.startStopJButtonActionPerformed();
+        serdrv_sim_unplug("SIMA");
+        const QString waiting = workerBundle().format("instrument.disconnected.waiting", {"SIMA"});
+        ASSERT_TRUE(pumpUntil([&] { return f.statusText() == waiting; })) << language;
+        EXPECT_EQ(f.nextStepText(), t("WeightToKeyFrame2.nextStep.waiting"));
+        EXPECT_EQ(f.trayToolTip(), "Tallyra\n" + waiting);
+        serdrv_sim_replug("SIMA");
+        ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("switch.to.target.application"); }));
+        EXPECT_EQ(f.nextStepText(), t("WeightToKeyFrame2.nextStep.running"));
+        EXPECT_EQ(f.trayToolTip(), "Tallyra");
+        serdrv_sim_push("SIMA", reinterpret_cast<const uint8_t*>("ST,+7.25 g\r\n"), 13);
+        ASSERT_TRUE(waitForKey(10)) << "the value after the return is typed";
+        EXPECT_EQ(typedText(), "7.25\n");
+        EXPECT_TRUE(logText().contains(workerBundle().getString("instrument.reconnected")));
+        f.startStopJButtonActionPerformed();
+        ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI() && !f.hasWeightWorker(); }));
+        frame.reset();
+    }
 }
 
 TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {
@@ -413,7 +489,7 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
     // Leaving the settings tab: the change stays unsaved.
     tabs->setCurrentIndex(4);
     f.settingsTabs().minimizeToTrayCheckBox->setChecked(true);
-    tabs->setCurrentIndex(5);
+    tabs->setCurrentIndex(6);
     EXPECT_EQ(node().get("minimizeToTray", "unset"), "unset");
     // Leaving the event log and the main tab saves nothing either.
     tabs->setCurrentIndex(0);
@@ -429,7 +505,9 @@ TEST_F(WindowLifecycleTest, leavingInputProcessingOutputOrAboutSavesAndOtherTabs
         {1, [&] { f.settingsTabs().bitRateBox->setCurrentIndex(3); }, "bitRate", "3"},
         {2, [&] { f.settingsTabs().decimalTextField->setText("2"); }, "decimalPlaces", "2"},
         {3, [&] { f.settingsTabs().delayTextField->setText("7"); }, "delay", "7"},
-        {6, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
+        {5, [&] { f.settingsTabs().journalMqttPanel->journalDaysTextField->setText("30"); },
+         "journalDays", "30"},
+        {7, [&] { f.settingsTabs().parityBox->setCurrentIndex(2); }, "parity", "2"},
     };
     for (const Case& c : cases) {
         tabs->setCurrentIndex(c.tab);

@@ -31,6 +31,7 @@ SocketWait::Result SocketWait::wait(int socket, bool wantWrite, int timeoutMs) {
     if (r <= 0)
         return result;
     if (p[0].revents & POLLIN) {
+        result.woken = true;
         char drain[64];
         while (::read(fds_[0], drain, sizeof drain) > 0) {
         }
