@@ -3,6 +3,7 @@
 #include "cli/CliSettings.h"
 #include "cli/CliView.h"
 #include "cli/Commands.h"
+#include "cli/StandardStreams.h"
 
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
@@ -204,18 +205,22 @@ int runReplayCommand(const std::vector<std::string>& args) {
         return 2;
     }
     const QString path = p.run.positional.front();
-    auto file = std::make_unique<QFile>();
-    const bool opened = path == QLatin1String("-")
-                            ? file->open(stdin, QIODevice::ReadOnly)
-                            : (file->setFileName(path), file->open(QIODevice::ReadOnly));
-    if (!opened) {
-        printError("cannot read " + path.toStdString() + ": " + file->errorString().toStdString());
-        return 1;
+    std::unique_ptr<QIODevice> device;
+    if (path == QLatin1String("-")) {
+        device = tallyra::cli::standardInput();
+    } else {
+        auto file = std::make_unique<QFile>(path);
+        if (!file->open(QIODevice::ReadOnly)) {
+            printError("cannot read " + path.toStdString() + ": " +
+                       file->errorString().toStdString());
+            return 1;
+        }
+        device = std::move(file);
     }
 
     // The file streams through the reading worker in large blocks, whatever its size; the
     // reading waits while the printing is behind.
-    auto input = std::make_shared<std::unique_ptr<QIODevice>>(std::move(file));
+    auto input = std::make_shared<std::unique_ptr<QIODevice>>(std::move(device));
     const auto source = [input]() -> std::unique_ptr<ByteSource> {
         return std::make_unique<StreamSource>(std::move(*input));
     };

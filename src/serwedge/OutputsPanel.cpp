@@ -160,7 +160,10 @@ void OutputsPanel::copyTo(OutputSettings& s) {
     }
     s.journal = journalCheckBox->isChecked();
     s.journalFolder = journalFolderTextField->text().trimmed();
-    s.mqtt = mqttCheckBox->isChecked();
+    // Without MQTT in this build the box is off and disabled; the stored choice stays as it was
+    // (a run then says that MQTT is not available), so that a settings file keeps it.
+    s.mqtt =
+        outputs::MqttPublisher::availableInThisBuild() ? mqttCheckBox->isChecked() : shown_.mqtt;
     s.mqttTls = mqttTlsCheckBox->isChecked();
     s.mqttCaFile = mqttCaFileTextField->text().trimmed();
     s.mqttUser = mqttUserTextField->text();

@@ -45,6 +45,8 @@ RunOutputs::~RunOutputs() {
         }
         if (view_)
             view_->setOutputStatus({});
+    } else if (unavailableShown_ && view_) {
+        view_->setOutputStatus({});
     }
     if (journal_) {
         // Drops happen only while readings come in: the count is final now.
@@ -97,6 +99,7 @@ void RunOutputs::openMqtt(const config::OutputSettings& settings) {
         if (view_) {
             view_->logImportantEvent(workerBundle().getString("mqtt.not.available"));
             view_->setOutputStatus(workerBundle().getString("mqtt.status.not.available"));
+            unavailableShown_ = true;
         }
         return;
     }

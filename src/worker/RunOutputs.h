@@ -53,6 +53,7 @@ private:
     std::atomic<quint64> mqttDropsLogged_{0};
     std::atomic<int> brokerLogged_{-1};
     std::atomic<bool> ending_{false};
+    bool unavailableShown_ = false; // the status says MQTT is not in this build
 };
 
 } // namespace serwedge::worker

@@ -27,7 +27,7 @@ RUN = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 # Values that differ from the defaults, so that a start that did not read them would show.
 SEEDED = {"delay": "47", "outputTerminator": "NONE", "checkForUpdates": "false",
           "ignoreTimeLimit": "250"}
-SETTINGS_TABS = ["main", "input", "processing", "output", "settings"]
+SETTINGS_TABS = ["main", "input", "processing", "output", "settings", "outputs"]
 
 
 def find_window(session, title):
@@ -104,8 +104,8 @@ def english_run(session, stage, target, shots, checks):
     for i, tab in enumerate(SETTINGS_TABS):
         w.shot(os.path.join(shots, f"en-{i:02d}-{tab}.png"))
         w.key("ctrl+Tab")
-    # On the settings tab now: the autostart check box (Alt+S) writes and removes the value.
-    w.key("ctrl+shift+Tab")
+    # Back to the settings tab: its autostart check box (Alt+S) writes and removes the value.
+    w.key("ctrl+shift+Tab", "ctrl+shift+Tab")
     w.key("alt+s")
     written = session.registry(RUN, "Tallyra")
     checks.append(("autostart check box writes the Run value",
@@ -113,7 +113,7 @@ def english_run(session, stage, target, shots, checks):
     w.key("alt+s")
     checks.append(("autostart check box removes the Run value",
                    session.registry(RUN, "Tallyra") is None, ""))
-    w.key("ctrl+Tab", "ctrl+Tab", "ctrl+Tab")  # settings -> event log -> about -> main
+    w.key("ctrl+Tab", "ctrl+Tab", "ctrl+Tab", "ctrl+Tab")  # outputs, event log, about, main
 
     # Start: the demo balance's readings are typed into the window that has the focus.
     w.key("alt+s")
@@ -132,10 +132,10 @@ def english_run(session, stage, target, shots, checks):
     w.focus()
     w.key("ctrl+Tab")
     time.sleep(1.5)
-    w.shot(os.path.join(shots, "en-05-eventlog-running.png"))
+    w.shot(os.path.join(shots, "en-06-eventlog-running.png"))
     w.key("ctrl+Tab", "ctrl+Tab", "alt+s")  # back to main, Stop
     time.sleep(1)
-    w.shot(os.path.join(shots, "en-06-main-stopped.png"))
+    w.shot(os.path.join(shots, "en-07-main-stopped.png"))
     status = w.close()
     checks.append(("the window closes normally", status == 0, f"status {status}"))
     saved = stored(session)
