@@ -51,6 +51,14 @@
         <source>instrument.disconnected</source>
         <translation>Das Gerät wurde getrennt</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Gerät an {0} getrennt; warte auf seine Rückkehr</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Gerät wieder verbunden</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Unterbrochen.</translation>
@@ -77,7 +85,7 @@
     </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; {1} Bytes wurden verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
+        <translation>Eine Zeile wurde ohne Zeilenende länger als {0} Bytes; sie wird bis einschließlich des nächsten Zeilenendes verworfen. Prüfen Sie die Einstellung des Zeilenendes.</translation>
     </message>
     <message id="mqtt.connected">
         <source>mqtt.connected</source>

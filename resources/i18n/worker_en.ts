@@ -51,6 +51,14 @@
         <source>instrument.disconnected</source>
         <translation>The instrument was disconnected</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Instrument disconnected from {0}; waiting for it to return</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Instrument reconnected</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Interrupted.</translation>
@@ -77,7 +85,7 @@
     </message>
     <message id="line.too.long">
         <source>line.too.long</source>
-        <translation>A line grew beyond {0} bytes without the input terminator; {1} bytes were discarded. Check the input terminator setting.</translation>
+        <translation>A line grew beyond {0} bytes without the input terminator; it is discarded up to and including the next terminator. Check the input terminator setting.</translation>
     </message>
     <message id="mqtt.connected">
         <source>mqtt.connected</source>

@@ -2,9 +2,6 @@
 
 #include "worker/DataLine.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
 namespace tallyra::cli {
 
 using serwedge::worker::DataLine;
@@ -35,29 +32,139 @@ void CliView::showWarning(const QString& title, const QString& message) {
     printErr(QStringLiteral("! ") + title + QStringLiteral(": ") + message);
 }
 
-QByteArray CliView::toJson(const DataLine& line) {
-    QJsonObject o;
-    o.insert(QStringLiteral("count"), line.getCount());
-    o.insert(QStringLiteral("raw"), line.getRawData());
+namespace {
+
+char hexDigit(unsigned v) {
+    return static_cast<char>(v < 10 ? '0' + v : 'a' + v - 10);
+}
+
+void appendUnicodeEscape(QByteArray& out, char16_t u) {
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        out += hexDigit((u >> shift) & 0xF);
+}
+
+// A JSON string as Qt's compact JSON writes it: quotes, backslashes and control characters
+// escaped, everything else in UTF-8 (a lone surrogate as an escape).
+void appendString(QByteArray& out, const QString& text) {
+    out += '"';
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = p + text.size();
+    for (; p < end; ++p) {
+        const char16_t u = *p;
+        if (u >= 0x20 && u < 0x80 && u != u'"' && u != u'\\') {
+            out += static_cast<char>(u);
+        } else if (u < 0x80) {
+            out += '\\';
+            switch (u) {
+            case u'"':
+                out += '"';
+                break;
+            case u'\\':
+                out += '\\';
+                break;
+            case u'\b':
+                out += 'b';
+                break;
+            case u'\f':
+                out += 'f';
+                break;
+            case u'\n':
+                out += 'n';
+                break;
+            case u'\r':
+                out += 'r';
+                break;
+            case u'\t':
+                out += 't';
+                break;
+            default:
+                out += "u00";
+                out += hexDigit(u >> 4);
+                out += hexDigit(u & 0xF);
+            }
+        } else if (u < 0x800) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        } else if (QChar::isHighSurrogate(u) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
+            const char32_t c = QChar::surrogateToUcs4(u, p[1]);
+            ++p;
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (QChar::isSurrogate(u)) {
+            appendUnicodeEscape(out, u);
+        } else {
+            out += static_cast<char>(0xE0 | (u >> 12));
+            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    out += '"';
+}
+
+// The received text as the log renders it (DataLine::getRawData), as a JSON string.
+void appendRendered(QByteArray& out, const QString& raw) {
+    out += '"';
+    for (const QChar c : raw) {
+        const char16_t u = c.unicode();
+        if (u < 32 || u > 126) {
+            out += '<';
+            out += QByteArray::number(u);
+            out += '>';
+        } else {
+            if (u == u'"' || u == u'\\')
+                out += '\\';
+            out += static_cast<char>(u);
+        }
+    }
+    out += '"';
+}
+
+} // namespace
+
+void CliView::appendJson(QByteArray& out, const DataLine& line) {
+    out += "{\"count\":";
+    out += QByteArray::number(line.getCount());
+    out += line.isError() ? ",\"error\":true,\"raw\":" : ",\"error\":false,\"raw\":";
+    appendRendered(out, line.rawBytes());
+    out += ",\"status\":";
+    if (line.getStatus())
+        appendString(out, line.getStatus()->name());
+    else
+        out += "null";
     // A withheld line has no value at all, not an empty one.
-    o.insert(QStringLiteral("value"),
-             line.isWithheld() ? QJsonValue() : QJsonValue(line.getProcessedData()));
-    o.insert(QStringLiteral("error"), line.isError());
-    o.insert(QStringLiteral("status"),
-             line.getStatus() ? QJsonValue(line.getStatus()->name()) : QJsonValue());
-    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+    out += ",\"value\":";
+    if (line.isWithheld())
+        out += "null";
+    else
+        appendString(out, line.getProcessedData());
+    out += '}';
+}
+
+QByteArray CliView::toJson(const DataLine& line) {
+    QByteArray out;
+    appendJson(out, line);
+    return out;
 }
 
 void CliView::update(const DataLine& line) {
-    if (quiet_) {
-        ++printed_;
-        return;
-    }
-    const QByteArray json = toJson(line);
-    std::fwrite(json.constData(), 1, static_cast<std::size_t>(json.size()), out_);
-    std::fputc('\n', out_);
-    std::fflush(out_);
     ++printed_;
+    if (quiet_)
+        return;
+    appendJson(pending_, line);
+    pending_ += '\n';
+}
+
+void CliView::linesDelivered() {
+    if (!pending_.isEmpty()) {
+        std::fwrite(pending_.constData(), 1, static_cast<std::size_t>(pending_.size()), out_);
+        pending_.resize(0); // keeps its storage for the next batch
+        std::fflush(out_);
+    }
+    if (afterBatch_)
+        afterBatch_();
 }
 
 } // namespace tallyra::cli

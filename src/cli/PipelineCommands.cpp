@@ -7,13 +7,13 @@
 #include "config/Catalogue.h"
 #include "config/Instrument.h"
 #include "serwedge/prefs/SettingsStore.h"
+#include "worker/ByteSource.h"
 #include "worker/KeyInjectorChoice.h"
 #include "worker/Keybot.h"
 #include "worker/ReadingRun.h"
 #include "worker/WeightWorker.h"
 
 #include "rs232/SerialPortLocal.h"
-#include "rs232/SimulatedPorts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,7 +23,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -45,16 +44,16 @@ void printError(const std::string& text) {
     std::fprintf(stderr, "tallyra-cli: %s\n", text.c_str());
 }
 
-// Runs a started run's worker on the event loop until it completes. stopWhen is polled; once it
-// answers true the worker is cancelled the way the window's Stop cancels it, while the
-// keystroke engine goes on typing what is queued.
-int runWorker(ReadingRun& run, const RunOptions& options, const std::function<bool()>& stopWhen) {
+// Runs a started run's worker on the event loop until it completes. Ctrl+C, the count and the
+// time are looked at a few times a second and after every batch of lines; once one says stop,
+// the worker is cancelled the way the window's Stop cancels it, while the keystroke engine goes
+// on typing what is queued.
+int runWorker(ReadingRun& run, CliView& view, const RunOptions& options) {
     WeightWorker& worker = *run.worker();
     QElapsedTimer clock;
     clock.start();
-    QTimer poll;
     bool cancelled = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
+    const auto look = [&] {
         if (worker.isDone()) {
             QCoreApplication::quit();
             return;
@@ -63,13 +62,17 @@ int runWorker(ReadingRun& run, const RunOptions& options, const std::function<bo
             return;
         const bool countReached = options.count && worker.lastLineNumber() >= *options.count;
         const bool timeUp = options.seconds && clock.elapsed() >= *options.seconds * 1000.0;
-        if (interrupts > 0 || countReached || timeUp || (stopWhen && stopWhen())) {
+        if (interrupts > 0 || countReached || timeUp) {
             cancelled = true;
             worker.cancel(true);
         }
-    });
-    poll.start(2);
+    };
+    view.setAfterBatch(look);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, look);
+    poll.start(25);
     QCoreApplication::exec();
+    view.setAfterBatch({});
     return worker.outcome() == BackgroundTaskBase::Outcome::Failed ? 1 : 0;
 }
 
@@ -136,8 +139,10 @@ int prepareOrReport(const std::vector<std::string>& args, Prepared& p) {
 
 // Starts a run on the configured port; the exit status when it did not start (0 when it did).
 // Problems that leave the run going (sound, Caps Lock) are reported and reading goes on.
-int startRun(ReadingRun& run, const Config& config, CliView& view, const RunOptions& options) {
+int startRun(ReadingRun& run, const Config& config, CliView& view, const RunOptions& options,
+             std::function<std::unique_ptr<ByteSource>()> source = {}) {
     ReadingRun::Options o;
+    o.source = std::move(source);
     o.type = options.type;
     o.keyboardRequired = true; // --type asks for typing; reading without it is not what was asked
     o.lastLine = options.count;
@@ -199,48 +204,31 @@ int runReplayCommand(const std::vector<std::string>& args) {
         return 2;
     }
     const QString path = p.run.positional.front();
-    QFile file;
+    auto file = std::make_unique<QFile>();
     const bool opened = path == QLatin1String("-")
-                            ? file.open(stdin, QIODevice::ReadOnly)
-                            : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+                            ? file->open(stdin, QIODevice::ReadOnly)
+                            : (file->setFileName(path), file->open(QIODevice::ReadOnly));
     if (!opened) {
-        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        printError("cannot read " + path.toStdString() + ": " + file.errorString().toStdString());
+        printError("cannot read " + path.toStdString() + ": " + file->errorString().toStdString());
         return 1;
     }
 
-    // A simulated port of this process carries the bytes into the reading worker.
-    std::string error;
-    const rs232::SimulatedPorts* sim = rs232::simulatedPorts(error);
-    if (!sim) {
-        printError(error);
-        return 3;
-    }
-    const std::string device = "replay-" + std::to_string(::getpid());
-    sim->create(device.c_str());
-    p.config.setPort(QString::fromStdString(device));
-
+    // The file streams through the reading worker in large blocks, whatever its size; the
+    // reading waits while the printing is behind.
+    auto input = std::make_shared<std::unique_ptr<QIODevice>>(std::move(file));
+    const auto source = [input]() -> std::unique_ptr<ByteSource> {
+        return std::make_unique<StreamSource>(std::move(*input));
+    };
     // A replay is printed, neither typed nor sounded.
     p.run.type = false;
     p.config.setSound(ConfigHelper::Sound(ConfigHelper::Sound::NONE));
     CliView view;
     view.setQuiet(p.run.quiet);
     ReadingRun run;
-    int status = startRun(run, p.config, view, p.run);
-    if (status != 0) {
-        sim->destroy(device.c_str());
+    if (const int status = startRun(run, p.config, view, p.run, source); status != 0)
         return status;
-    }
-    // Pushed after opening, since opening discards what the port has already received.
-    sim->push(device.c_str(), reinterpret_cast<const uint8_t*>(bytes.constData()),
-              static_cast<int32_t>(bytes.size()));
-    status = runWorker(run, p.run, [&] { return sim->pending(device.c_str()) <= 0; });
+    const int status = runWorker(run, view, p.run);
     run.shutdown();
-    sim->destroy(device.c_str());
     return status;
 }
 
@@ -272,7 +260,7 @@ int runReadCommand(const std::vector<std::string>& args) {
     ReadingRun run;
     if (const int status = startRun(run, p.config, view, p.run); status != 0)
         return status;
-    const int status = runWorker(run, p.run, {});
+    const int status = runWorker(run, view, p.run);
     if (run.hasKeybotThread()) {
         // Everything queued is typed before the tool ends, unless Ctrl+C asks to stop; then the
         // value being typed is finished with its terminator, unless Ctrl+C comes again.

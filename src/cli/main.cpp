@@ -101,6 +101,9 @@ int dispatch(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Lines are written a batch at a time (CliView flushes after each), not one write per line
+    // even on a terminal.
+    std::setvbuf(stdout, nullptr, _IOFBF, 64 * 1024);
     try {
         return dispatch(argc, argv);
     } catch (const rs232::PlatformNotSupported&) {

@@ -110,11 +110,31 @@ mpz_class divideRounded(const mpz_class& numerator, const mpz_class& denominator
     return quotient;
 }
 
-void checkRequestedScale(std::int32_t scale) {
-    if (scale > Decimal::kMaxScale || scale < -Decimal::kMaxScale) {
+void checkRequestedScale(std::int64_t scale) {
+    if (scale > Decimal::kMaxDigits || scale < -Decimal::kMaxDigits) {
         throw ArithmeticError("Scale " + std::to_string(scale) + " out of range (beyond ±" +
-                              std::to_string(Decimal::kMaxScale) + ")");
+                              std::to_string(Decimal::kMaxDigits) + ")");
     }
+}
+
+// Digits of the plain printing of a number whose unscaled value has `digits` digits (1 for
+// zero): "0.005" (5, scale 3) has 4, "1200" (12, scale -2) has 4, zero with a negative scale
+// prints as "0". It never falls when `digits` grows.
+std::int64_t plainDigits(std::int64_t digits, bool zero, std::int64_t scale) {
+    if (scale <= 0)
+        return zero ? 1 : digits - scale;
+    return digits > scale ? digits : scale + 1;
+}
+
+// True when the plain printing of unscaled × 10^-scale keeps within the digit bound.
+bool printsWithinBound(const mpz_class& unscaled, std::int64_t scale) {
+    const bool zero = sgn(unscaled) == 0;
+    // mpz_sizeinbase is exact or one too large: the exact count only when that matters.
+    const auto upper =
+        zero ? 1 : static_cast<std::int64_t>(mpz_sizeinbase(unscaled.get_mpz_t(), 10));
+    if (plainDigits(upper, zero, scale) <= Decimal::kMaxDigits)
+        return true;
+    return plainDigits(digitCount(unscaled), zero, scale) <= Decimal::kMaxDigits;
 }
 
 bool isAsciiDigit(QChar c) {
@@ -125,16 +145,20 @@ bool isAsciiDigit(QChar c) {
 
 Decimal::Decimal(long unscaled, std::int32_t scale) : unscaled_(unscaled), scale_(scale) {
     checkRequestedScale(scale);
+    if (!printsWithinBound(unscaled_, scale)) {
+        throw ArithmeticError("Number has more than " + std::to_string(kMaxDigits) +
+                              " digits written out");
+    }
 }
 
 Decimal Decimal::checked(mpz_class unscaled, std::int64_t scale) {
-    if (scale > kMaxScale || scale < -kMaxScale) {
+    if (scale > kMaxDigits || scale < -kMaxDigits) {
         throw ArithmeticError("Result scale " + std::to_string(scale) + " out of range (beyond ±" +
-                              std::to_string(kMaxScale) + ")");
+                              std::to_string(kMaxDigits) + ")");
     }
-    if (mpz_sizeinbase(unscaled.get_mpz_t(), 10) > static_cast<std::size_t>(kMaxDigits) &&
-        digitCount(unscaled) > kMaxDigits) {
-        throw ArithmeticError("Result has more than " + std::to_string(kMaxDigits) + " digits");
+    if (!printsWithinBound(unscaled, scale)) {
+        throw ArithmeticError("Result has more than " + std::to_string(kMaxDigits) +
+                              " digits written out");
     }
     return Decimal(std::move(unscaled), static_cast<std::int32_t>(scale));
 }
@@ -150,11 +174,15 @@ Decimal::ParseStatus Decimal::parseInto(const QString& text, Decimal& out) noexc
     // Mantissa: digits, optional point, digits; at least one digit in all.
     const qsizetype mantissaStart = i;
     qsizetype digits = 0;
+    qsizetype leadingZeros = 0; // before the first digit that is not 0, across the point
     qsizetype fractionDigits = 0;
     bool point = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isAsciiDigit(c)) {
+            if (c == u'0' && leadingZeros == digits) {
+                ++leadingZeros;
+            }
             ++digits;
             if (point) {
                 ++fractionDigits;
@@ -197,11 +225,16 @@ Decimal::ParseStatus Decimal::parseInto(const QString& text, Decimal& out) noexc
     if (i != n) {
         return ParseStatus::Syntax;
     }
-    if (digits > kMaxParseDigits) {
+    if (digits > kMaxDigits) {
         return ParseStatus::TooManyDigits;
     }
     const std::int64_t scale = static_cast<std::int64_t>(fractionDigits) - exponent;
-    if (exponentOverflow || scale > kMaxParseScale || scale < -kMaxParseScale) {
+    if (exponentOverflow || scale > kMaxDigits || scale < -kMaxDigits) {
+        return ParseStatus::ExponentRange;
+    }
+    // What the exponent adds when the number is written out counts against the same bound.
+    const bool zero = leadingZeros == digits;
+    if (plainDigits(zero ? 1 : digits - leadingZeros, zero, scale) > kMaxDigits) {
         return ParseStatus::ExponentRange;
     }
 
@@ -245,13 +278,14 @@ Decimal Decimal::parse(const QString& text) {
         break;
     case ParseStatus::TooManyDigits:
         throw NumberFormatError(QStringLiteral("Decimal number has more than %1 digits: \"%2\"")
-                                    .arg(kMaxParseDigits)
+                                    .arg(kMaxDigits)
                                     .arg(excerpt(text))
                                     .toStdString());
     case ParseStatus::ExponentRange:
         throw NumberFormatError(
-            QStringLiteral("Decimal exponent out of range (scale beyond ±%1): \"%2\"")
-                .arg(kMaxParseScale)
+            QStringLiteral("Decimal exponent out of range (more than %1 digits written out): "
+                           "\"%2\"")
+                .arg(kMaxDigits)
                 .arg(excerpt(text))
                 .toStdString());
     }

@@ -33,19 +33,17 @@ public:
 // not for compareTo(). Zero has no sign.
 //
 // Sizes are bounded on purpose, so that a hostile or broken instrument line can neither hang
-// the reader nor exhaust memory: parsing refuses more than kMaxParseDigits digits and a scale
-// beyond ±kMaxParseScale; every result of arithmetic must stay within kMaxDigits digits and a
-// scale of ±kMaxScale, else ArithmeticError. Every Decimal therefore stays within the latter.
+// the reader nor exhaust memory. One bound serves parsing and printing: a text of more than
+// kMaxDigits digits is refused, and so is every number, parsed or computed, whose plain
+// printing would have more than kMaxDigits digits or whose scale lies beyond ±kMaxDigits
+// (ArithmeticError for results). So every printed Decimal can be parsed back.
 class Decimal {
 public:
-    static constexpr int kMaxParseDigits = 1000;
-    static constexpr int kMaxParseScale = 1000;
-    static constexpr int kMaxDigits = 2000;
-    static constexpr int kMaxScale = 2000;
+    static constexpr int kMaxDigits = 1000;
 
     // Zero with scale 0.
     Decimal() = default;
-    // unscaled × 10^-scale; ArithmeticError when the scale is beyond ±kMaxScale.
+    // unscaled × 10^-scale; ArithmeticError beyond the bounds.
     explicit Decimal(long unscaled, std::int32_t scale = 0);
 
     // Standard decimal-string syntax: optional sign, digits with an optional point and fraction

@@ -14,6 +14,7 @@
 #include "rs232/SerialServerTask.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ public:
     void txDrain() override;
     void txFlush() override;
 
+    // Waits in the driver up to timeoutMs for the first byte, then takes every byte that is
+    // ready, up to the buffer's size: the reading worker's one call per batch. 0 when nothing
+    // arrived in time. A device that failed or hung up throws "getByte failed", as getByte
+    // does, so that a reading ends with the same message whichever way it reads.
+    int readAvailable(std::span<std::uint8_t> buffer, int timeoutMs);
+
     bool isOpen() const { return open_; }
     int getBitRate() const { return config.getBitRate(); }
     int getDataBits() const { return config.getDataBits(); }
@@ -107,6 +114,9 @@ public:
     // "SERIAL_PORT_LIST" when set, else the driver's discovery, else the names added so far.
     static std::vector<std::string> getPortList();
     static std::vector<PortDriverInfo> getDriverInfoList();
+    // Asks the driver again for the record of one port and keeps it in place of the one held
+    // (a different adapter may now answer to the name); nothing when the driver has none.
+    static std::optional<PortDriverInfo> rereadPortInfo(const std::string& portName);
     static void clearPortListInfo();
     static int getPortListMode();
     static void setPortListMode(int mode);
@@ -128,6 +138,7 @@ private:
     std::unique_ptr<SerialServerTask> ssTask;
     bool wrSinceTxBufEmpty = false;
     bool rdSinceRxBufCheck = false;
+    int waitingTimeoutRx_ = -1; // the driver's receive time-out readAvailable set last
 };
 
 } // namespace rs232

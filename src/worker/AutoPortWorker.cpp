@@ -119,7 +119,7 @@ bool AutoPortWorker::scorePort(const QString& portName) {
     return true;
 }
 
-void AutoPortWorker::process(const std::vector<QString>& batch) {
+void AutoPortWorker::process(std::span<const QString> batch) {
     for (const QString& text : batch)
         view_->update(text);
 }

@@ -29,7 +29,7 @@ public:
 
 protected:
     std::optional<QString> doInBackground() override;
-    void process(const std::vector<QString>& batch) override;
+    void process(std::span<const QString> batch) override;
     void done() override;
 
 private:

@@ -93,9 +93,16 @@ void BackgroundTaskBase::scheduleDelivery() {
     QMetaObject::invokeMethod(receiver_.get(), "deliver", Qt::QueuedConnection);
 }
 
+void BackgroundTaskBase::roomMade() {
+    // Taken and released so that a publisher between its test and its wait cannot miss this.
+    { std::lock_guard lock(mutex_); }
+    wake_.notify_all();
+}
+
 void BackgroundTaskBase::deliverOnReceiver() {
     deliveryPending_ = false;
-    deliverPending();
+    if (deliverPending(false))
+        scheduleDelivery();
 }
 
 void BackgroundTaskBase::threadMain() {
@@ -128,7 +135,7 @@ void BackgroundTaskBase::threadMain() {
 void BackgroundTaskBase::finishOnReceiver() {
     if (thread_.joinable())
         thread_.join();
-    deliverPending();
+    deliverPending(true);
     doneRun_ = true;
     done();
 }

@@ -11,9 +11,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -69,9 +72,18 @@ protected:
 
     // Hands the pending batch to the receiving thread unless a delivery is already on its way.
     void scheduleDelivery();
+    // For the work: waits until `room` answers true, the receiving thread has taken a batch in
+    // between, or the task is cancelled or interrupted. `room` is asked under the task's lock.
+    template <class Room> void waitForRoom(Room room) {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [&] { return interrupted_.load() || cancelled_.load() || room(); });
+    }
+    // For the receiving thread: a batch has been taken, wake a publisher waiting for room.
+    void roomMade();
 
     virtual void runBackground() = 0;
-    virtual void deliverPending() = 0;
+    // Hands pending items to process: all of them, or a first part; true when some are left.
+    virtual bool deliverPending(bool all) = 0;
     virtual void done() {}
 
 private:
@@ -105,7 +117,7 @@ public:
 protected:
     virtual Result doInBackground() = 0;
     // One batch of published items, in publication order, on the receiving thread.
-    virtual void process(const std::vector<Item>& /*batch*/) {}
+    virtual void process(std::span<const Item> /*batch*/) {}
 
     // From the background thread.
     void publish(Item item) {
@@ -113,8 +125,34 @@ protected:
             std::lock_guard lock(pendingMutex_);
             pending_.push_back(std::move(item));
         }
+        ++waiting_;
         scheduleDelivery();
     }
+
+    // From the background thread: the items in order, handed over under one lock (the vector
+    // is left empty). When more than maxWaiting items wait for the receiving thread, waits
+    // until it has taken some (or the task is cancelled), so that what waits stays bounded.
+    void publishAll(std::vector<Item>& items, std::size_t maxWaiting) {
+        if (items.empty())
+            return;
+        const std::size_t n = items.size();
+        {
+            std::lock_guard lock(pendingMutex_);
+            if (pending_.empty())
+                pending_.swap(items);
+            else
+                std::move(items.begin(), items.end(), std::back_inserter(pending_));
+        }
+        items.clear();
+        waiting_ += n;
+        scheduleDelivery();
+        if (waiting_.load() > maxWaiting)
+            waitForRoom([&] { return waiting_.load() <= maxWaiting; });
+    }
+
+    // Most items one delivery hands to process; more wait for the next turn of the receiving
+    // thread's event loop, so that a flood cannot hold it up for long.
+    static constexpr std::size_t kMaxDelivery = 500;
 
 private:
     void runBackground() final {
@@ -123,20 +161,43 @@ private:
         result_ = std::move(r);
     }
 
-    void deliverPending() final {
-        std::vector<Item> batch;
-        {
-            std::lock_guard lock(pendingMutex_);
-            batch.swap(pending_);
+    // The receiving thread takes all pending items at once into its inbox (whose storage goes
+    // back to the publisher for the next items) and hands them on a part at a time.
+    bool deliverPending(bool all) final {
+        bool more = true;
+        while (more) {
+            if (taken_ == inbox_.size()) {
+                inbox_.clear();
+                taken_ = 0;
+                std::lock_guard lock(pendingMutex_);
+                inbox_.swap(pending_);
+            }
+            const std::size_t from = taken_;
+            taken_ = all ? inbox_.size() : std::min(inbox_.size(), from + kMaxDelivery);
+            waiting_ -= taken_ - from;
+            roomMade();
+            if (taken_ > from)
+                process(std::span<const Item>(inbox_.data() + from, taken_ - from));
+            if (taken_ < inbox_.size()) {
+                more = true;
+            } else {
+                std::lock_guard lock(pendingMutex_);
+                more = !pending_.empty();
+            }
+            if (!all)
+                break;
         }
-        if (!batch.empty())
-            process(batch);
+        return more;
     }
 
     mutable std::mutex resultMutex_;
     std::optional<Result> result_;
     std::mutex pendingMutex_;
     std::vector<Item> pending_;
+    // Receiving thread only.
+    std::vector<Item> inbox_;
+    std::size_t taken_ = 0;
+    std::atomic<std::size_t> waiting_{0};
 };
 
 } // namespace serwedge::worker

@@ -31,27 +31,27 @@ ExtractionResult Extractor::extract(const QString& line) const {
         // The engine gave up (its match or depth limit): say so instead of typing nothing.
         return {false,
                 {},
-                QStringLiteral("Pattern error: the pattern %1 took too long on this line and was "
-                               "stopped")
+                QStringLiteral("Pattern error"),
+                QStringLiteral("the pattern %1 took too long on this line and was stopped")
                     .arg(pattern_)};
     }
     if (!m.hasMatch())
-        return {true, QStringLiteral(""), {}};
+        return {true, QStringLiteral(""), {}, {}};
     if (group_ < 0 || group_ > re_.captureCount()) {
         return {false,
                 {},
-                QStringLiteral("Group error: the pattern %2 has no group %1")
-                    .arg(group_)
-                    .arg(pattern_)};
+                QStringLiteral("Group error"),
+                QStringLiteral("the pattern %2 has no group %1").arg(group_).arg(pattern_)};
     }
     if (m.capturedStart(group_) < 0) {
         return {false,
                 {},
-                QStringLiteral("Group error: group %1 of the pattern %2 took no part in the match")
+                QStringLiteral("Group error"),
+                QStringLiteral("group %1 of the pattern %2 took no part in the match")
                     .arg(group_)
                     .arg(pattern_)};
     }
-    return {true, m.captured(group_), {}};
+    return {true, m.captured(group_), {}, {}};
 }
 
 } // namespace serwedge::worker

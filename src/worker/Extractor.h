@@ -22,7 +22,8 @@ public:
 struct ExtractionResult {
     bool ok = true;
     QString value;
-    QString error; // kind and message, when !ok
+    QString errorKind; // when !ok: "Group error", "Pattern error"
+    QString error;     // when !ok: the message, without the kind
 };
 
 // Finds the value in a line: the first match of the pattern anywhere in the whole line

@@ -53,7 +53,7 @@ DataLine LineProcessor::process(const QString& raw, int count, bool error) const
     const ExtractionResult extracted = extractor_.extract(raw);
     const QDateTime instant = QDateTime::currentDateTimeUtc();
     if (!extracted.ok)
-        throw LineError(QStringLiteral("Extraction error"), extracted.error);
+        throw LineError(extracted.errorKind, extracted.error);
     return DataLine(raw, chain_.process(extracted.value), count, instant, error, {kind, false});
 }
 

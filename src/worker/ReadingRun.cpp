@@ -57,7 +57,7 @@ std::optional<ReadingRun::Failure> ReadingRun::start(const config::Config& confi
     // Constructing the worker opens the port and switches the view to its running face.
     std::optional<Failure> failure;
     try {
-        worker_ = WeightWorker::create(config, this);
+        worker_ = WeightWorker::create(config, this, options_.source ? options_.source() : nullptr);
     } catch (const InvalidSettingError& e) {
         failure = Failure{Stage::Setting, QString::fromUtf8(e.what()), true};
     } catch (const std::exception& e) {
@@ -185,8 +185,18 @@ void ReadingRun::showWarning(const QString& title, const QString& message) {
         view_->showWarning(title, message);
 }
 
+void ReadingRun::showPortWaiting(const QString& text) {
+    if (view_)
+        view_->showPortWaiting(text);
+}
+
 void ReadingRun::update(const DataLine& line) {
     deliver(line);
+}
+
+void ReadingRun::linesDelivered() {
+    if (view_)
+        view_->linesDelivered();
 }
 
 void ReadingRun::setConnectedInGUI(bool connected) {

@@ -16,6 +16,7 @@ class KeyInjector;
 
 namespace serwedge::worker {
 
+class ByteSource;
 class DataLine;
 class Ignorer;
 class Keybot;
@@ -57,6 +58,9 @@ public:
         bool keyboardRequired = false;
         // Lines numbered above this are neither shown, sounded nor typed.
         std::optional<int> lastLine;
+        // Where the worker reads its bytes (recorded bytes for a replay); the configured port
+        // when empty.
+        std::function<std::unique_ptr<ByteSource>()> source;
     };
 
     ReadingRun();
@@ -103,7 +107,9 @@ private:
     void logImportantEvent(const QString& text) override;
     void setConnectedInGUI(bool connected) override;
     void update(const DataLine& line) override;
+    void linesDelivered() override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
 
     // The keystroke engine; its failure, if any.
     std::optional<Failure> openKeyboardOutput(const config::Config& config,

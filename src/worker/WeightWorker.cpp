@@ -34,16 +34,81 @@ QString onOff(bool on) {
     return on ? QStringLiteral("on") : QStringLiteral("off");
 }
 
+// The open port as the worker reads it: one driver call waits for bytes and takes all that are
+// ready; the error indications are asked for once per batch, and the driver ends a batch at a
+// byte that carries one, so an indication belongs to the batch's last byte.
+class PortSource : public ByteSource {
+public:
+    explicit PortSource(rs232::SerialPortLocal& port)
+        : port_(port), checkParity_(port.isSupported("sigParityErr")),
+          checkFraming_(port.isSupported("sigFrameErr")) {}
+
+    std::size_t blockSize() const override { return 16 * 1024; }
+
+    Batch read(std::span<std::uint8_t> buffer, std::chrono::milliseconds wait) override {
+        Batch batch;
+        const int n = port_.readAvailable(buffer, static_cast<int>(wait.count()));
+        if (n <= 0)
+            return batch;
+        batch.count = static_cast<std::size_t>(n);
+        batch.parityError = checkParity_ && port_.sigParityErr();
+        batch.framingError = checkFraming_ && port_.sigFrameErr();
+        return batch;
+    }
+
+private:
+    rs232::SerialPortLocal& port_;
+    const bool checkParity_;
+    const bool checkFraming_;
+};
+
 } // namespace
 
-WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view)
-    : WeightWorker(config, view, false) {}
+// Turns the lines the splitter cuts into DataLines for the batch being read.
+class WeightWorker::Lines : public LineSplitter::Sink {
+public:
+    Lines(WeightWorker& worker, int lastCount) : worker_(worker), lastCount_(lastCount) {}
 
-WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view, bool textWorker)
+    void line(QString raw, bool error) override {
+        const int count = ++lastCount_;
+        worker_.lastLine_ = count;
+        try {
+            batch.push_back(worker_.lines_.process(raw, count, error));
+            // A large block goes over in parts, so that the window shows its first lines soon
+            // and what waits for it stays bounded.
+            if (batch.size() >= kHandOver)
+                worker_.publishAll(batch, kMaxWaitingLines);
+        } catch (const LineError& e) {
+            // A failed line is dropped whole, so that it cannot spoil the next one.
+            worker_.logLineError(worker_.textWorker_ ? e.message() : e.description());
+        } catch (const std::exception& e) {
+            worker_.logLineError(QString::fromUtf8(e.what()));
+        }
+    }
+    void overlong() override { worker_.logLineTooLong(); }
+
+    static constexpr std::size_t kHandOver = 256;
+
+    int lastCount() const { return lastCount_; }
+    std::vector<DataLine> batch;
+
+private:
+    WeightWorker& worker_;
+    int lastCount_;
+};
+
+WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view)
+    : WeightWorker(config, view, false, nullptr) {}
+
+WeightWorker::WeightWorker(const config::Config& config, WeightWorkerView* view, bool textWorker,
+                           std::unique_ptr<ByteSource> source)
     : config_(config::Config::copyConfig(config)), view_(view), textWorker_(textWorker),
-      lines_(makeLineProcessor(config, textWorker)), generator_(std::random_device{}()) {
-    rawData_.reserve(30);
-    openPort();
+      lines_(makeLineProcessor(config, textWorker)), source_(std::move(source)),
+      splitter_(config.getInputTerminator(), kMaxLineLength) {
+    if (!source_) {
+        openPort();
+        source_ = std::make_unique<PortSource>(*sp_);
+    }
 }
 
 WeightWorker::~WeightWorker() {
@@ -51,32 +116,33 @@ WeightWorker::~WeightWorker() {
 }
 
 std::unique_ptr<WeightWorker> WeightWorker::create(const config::Config& config,
-                                                   WeightWorkerView* view) {
+                                                   WeightWorkerView* view,
+                                                   std::unique_ptr<ByteSource> source) {
     const Instrument instrument = config.getInstrument().value_or(Instrument::getDefault());
     if (instrument.getInstrumentType() != InstrumentType::NUMBER)
-        return std::make_unique<WeightWorkerBarcode>(config, view);
+        return std::make_unique<WeightWorkerBarcode>(config, view, std::move(source));
     if (instrument == Instrument::AND || instrument == Instrument::AND_EM)
-        return std::make_unique<WeightWorkerAnd>(config, view);
-    return std::make_unique<WeightWorker>(config, view);
+        return std::make_unique<WeightWorkerAnd>(config, view, std::move(source));
+    return std::unique_ptr<WeightWorker>(new WeightWorker(config, view, false, std::move(source)));
 }
 
 void WeightWorker::openPort() {
-    const QString portName = config_.getPort();
-    if (portName.isNull() || portName.isEmpty())
+    portName_ = config_.getPort().trimmed();
+    if (portName_.isEmpty())
         throw std::runtime_error(workerBundle().getString("null.port.error").toStdString());
 
-    rs232::SerialConfig serialConfig(portName.toStdString());
-    serialConfig.setBitRate(config_.getBitRate());
-    serialConfig.setDataBits(config_.getDataBits());
-    serialConfig.setParity(config_.getParity());
-    serialConfig.setStopBits(config_.getStopBits());
-    sp_ = std::make_unique<rs232::SerialPortLocal>(serialConfig);
-    rs232::SerialPortLocal::addPortName(portName.toStdString());
+    serialConfig_ = rs232::SerialConfig(portName_.toStdString());
+    serialConfig_.setBitRate(config_.getBitRate());
+    serialConfig_.setDataBits(config_.getDataBits());
+    serialConfig_.setParity(config_.getParity());
+    serialConfig_.setStopBits(config_.getStopBits());
+    sp_ = std::make_unique<rs232::SerialPortLocal>(serialConfig_);
+    rs232::SerialPortLocal::addPortName(portName_.toStdString());
 
     if (view_)
         view_->setConnectedInGUI(true);
     try {
-        preparePort();
+        preparePort(false);
     } catch (...) {
         // The port object closes on destruction; the window must not stay in its running face.
         if (view_)
@@ -85,13 +151,12 @@ void WeightWorker::openPort() {
     }
 }
 
-void WeightWorker::preparePort() {
-    const QString portName = config_.getPort();
+void WeightWorker::preparePort(bool reopening) {
     sp_->rxFlush();
-    if (view_) {
+    if (view_ && !reopening) {
         view_->logEvent(workerBundle().format(
             "port.opened",
-            {portName, BitRates::getReadable(config_.getBitRate()),
+            {portName_, BitRates::getReadable(config_.getBitRate()),
              DataBits::getReadable(config_.getDataBits()), Parity::getReadable(config_.getParity()),
              StopBits::getReadable(config_.getStopBits())}));
     }
@@ -99,11 +164,11 @@ void WeightWorker::preparePort() {
     sp_->setDTR(true);
     const bool dsr = sp_->sigDSR();
     const bool cts = sp_->sigCTS();
-    if (view_) {
+    if (view_ && !reopening) {
         view_->logEvent(
             QStringLiteral("RTS: off, DTR: on. DSR: %1, CTS: %2.").arg(onOff(dsr), onOff(cts)));
     }
-    if (view_ && lines_.stableOnly() && !lines_.statuses().knowsStability())
+    if (view_ && !reopening && lines_.stableOnly() && !lines_.statuses().knowsStability())
         view_->logEvent(workerBundle().getString("stable.only.unknown"));
     if (writesCommands() && sp_->isSupported("setTimeoutTx")) {
         // A port that takes no more bytes must not hold up the reading for long.
@@ -112,12 +177,16 @@ void WeightWorker::preparePort() {
 }
 
 bool WeightWorker::writesCommands() const {
+    if (!sp_)
+        return false; // recorded bytes have no instrument to ask
     const Instrument instrument = config_.getInstrument().value_or(Instrument::getDefault());
     return config_.getRequestMode() != RequestMode::NONE ||
            !instrument.getTareCommand().isEmpty() || !instrument.getZeroCommand().isEmpty();
 }
 
 void WeightWorker::writeCommand(const QString& text) {
+    if (!sp_)
+        return;
     const auto bytes = RequestCommand::decode(text);
     if (!bytes || bytes->isEmpty())
         return;
@@ -178,96 +247,68 @@ void WeightWorker::logLineError(const QString& description) {
         view_->logImportantEvent(QStringLiteral("Error [WW]: ") + description);
 }
 
-bool WeightWorker::idlePause() {
-    std::uniform_int_distribution<int> pause(0, 4);
-    const int ms = pause(generator_);
-    // A pause of 0 ms needs no wait: look at the port again at once.
-    if (ms == 0)
-        return isInterrupted();
-    return !interruptibleSleep(std::chrono::milliseconds(ms));
+void WeightWorker::logLineTooLong() {
+    if (view_) {
+        view_->logImportantEvent(
+            workerBundle().format("line.too.long", {QString::number(kMaxLineLength)}));
+    }
+}
+
+std::chrono::milliseconds
+WeightWorker::readWait(std::chrono::steady_clock::time_point nextRequest) const {
+    using namespace std::chrono;
+    const milliseconds most(kReadWaitMs);
+    if (config_.getRequestMode() != RequestMode::INTERVAL || !sp_)
+        return most;
+    // Wakes for the next request; at least 1 ms, so that a late request cannot make it spin.
+    const auto left = duration_cast<milliseconds>(nextRequest - steady_clock::now());
+    return std::clamp(left + milliseconds(1), milliseconds(1), most);
 }
 
 int WeightWorker::doInBackground() {
-    int lastCount = 0;
-    bool parityError = false;
-    bool framingError = false;
-    const bool checkParity = sp_->isSupported("sigParityErr");
-    const bool checkFraming = sp_->isSupported("sigFrameErr");
-    const int terminator = config_.getInputTerminator();
-
-    // Cancellation is looked at before the first read and whenever no byte is waiting, so
-    // that every byte already received is processed first.
-    if (isCancelled())
-        return lastCount;
     // Commands are only looked at where some can be due. An instrument that sends only on
     // request gets its request once the port is ready; the first interval request goes out at
     // once.
     const bool commands = writesCommands();
-    if (config_.getRequestMode() == RequestMode::ON_START)
+    if (!isCancelled() && config_.getRequestMode() == RequestMode::ON_START)
         writeCommand(config_.getRequestCommand());
     auto nextRequest = std::chrono::steady_clock::now();
-    for (;;) {
+    std::vector<std::uint8_t> buffer(source_->blockSize());
+    Lines lines(*this, 0);
+    // Cancellation is looked at before every read: a Stop is seen within one wait for bytes,
+    // however fast they come.
+    while (!isCancelled()) {
         if (commands)
             serviceCommands(nextRequest);
-        int b;
+        ByteSource::Batch got;
         try {
-            b = sp_->getByte();
+            got = source_->read(buffer, readWait(nextRequest));
         } catch (const rs232::PortDisconnected& e) {
-            // The user reads what happened; the driver's words stay as the detail.
-            throw std::runtime_error((workerBundle().getString("instrument.disconnected") +
-                                      QStringLiteral(" (") + QString::fromUtf8(e.what()) +
-                                      QStringLiteral(")"))
-                                         .toStdString());
-        }
-        if (b < 0) {
-            if (isCancelled() || idlePause() || isCancelled())
+            if (!reconnect(e))
                 break;
+            source_ = std::make_unique<PortSource>(*sp_);
             continue;
         }
-        rawData_ += QChar(static_cast<char16_t>(b & 0xFF));
-        if (checkParity && sp_->sigParityErr()) {
+        if (got.end)
+            break;
+        if (got.count == 0)
+            continue;
+        if (got.parityError)
             logParityError();
-            parityError = true;
-        }
-        if (checkFraming && sp_->sigFrameErr()) {
+        if (got.framingError)
             logFramingError();
-            framingError = true;
-        }
-        if (b != terminator) {
-            if (rawData_.size() > kMaxLineLength) {
-                if (view_) {
-                    view_->logImportantEvent(
-                        workerBundle().format("line.too.long", {QString::number(kMaxLineLength),
-                                                                QString::number(rawData_.size())}));
-                }
-                rawData_.clear();
-                parityError = framingError = false;
-            }
-            continue;
-        }
-
-        const int count = lastCount + 1;
-        lastCount = count;
-        lastLine_ = count;
-        try {
-            publish(lines_.process(rawData_, count, parityError || framingError));
-        } catch (const LineError& e) {
-            // A failed line is dropped whole, so that it cannot spoil the next one.
-            logLineError(textWorker_ ? e.message() : e.description());
-        } catch (const std::exception& e) {
-            logLineError(QString::fromUtf8(e.what()));
-        }
-        rawData_.clear();
-        parityError = framingError = false;
+        splitter_.feed(buffer.data(), got.count, got.parityError || got.framingError, lines);
+        publishAll(lines.batch, kMaxWaitingLines);
     }
-    return lastCount;
+    return lines.lastCount();
 }
 
-void WeightWorker::process(const std::vector<DataLine>& batch) {
+void WeightWorker::process(std::span<const DataLine> batch) {
     if (!view_)
         return;
     for (const DataLine& line : batch)
         view_->update(line);
+    view_->linesDelivered();
 }
 
 void WeightWorker::done() {
@@ -287,14 +328,12 @@ void WeightWorker::done() {
         case Outcome::None:
             break;
         }
-        if (!rawData_.isEmpty()) {
-            view_->logImportantEvent(workerBundle().getString("unsent.data") + QStringLiteral(" ") +
-                                     DataLine::transformControlChars(rawData_));
-        }
     }
-    rawData_.clear();
+    logUnsentData();
+    source_.reset();
     try {
-        sp_->close();
+        if (sp_)
+            sp_->close();
     } catch (const rs232::IOException& e) {
         if (view_)
             view_->logImportantEvent(QString::fromStdString(e.what()));
@@ -303,8 +342,19 @@ void WeightWorker::done() {
         view_->setConnectedInGUI(false);
 }
 
-WeightWorkerAnd::WeightWorkerAnd(const config::Config& config, WeightWorkerView* view)
-    : WeightWorker(config, view, false) {
+void WeightWorker::logUnsentData() {
+    if (view_ && splitter_.hasPending()) {
+        view_->logImportantEvent(workerBundle().getString("unsent.data") + QStringLiteral(" ") +
+                                 DataLine::transformControlChars(splitter_.pending()));
+    }
+    splitter_.clear();
+}
+
+WeightWorkerAnd::WeightWorkerAnd(const config::Config& config, WeightWorkerView* view,
+                                 std::unique_ptr<ByteSource> source)
+    : WeightWorker(config, view, false, std::move(source)) {
+    if (!hasPort())
+        return;
     try {
         testDevice();
     } catch (...) {
@@ -335,7 +385,8 @@ void WeightWorkerAnd::testDevice() {
         warn("and.error.not.connected");
 }
 
-WeightWorkerBarcode::WeightWorkerBarcode(const config::Config& config, WeightWorkerView* view)
-    : WeightWorker(config, view, true) {}
+WeightWorkerBarcode::WeightWorkerBarcode(const config::Config& config, WeightWorkerView* view,
+                                         std::unique_ptr<ByteSource> source)
+    : WeightWorker(config, view, true, std::move(source)) {}
 
 } // namespace serwedge::worker

@@ -12,11 +12,13 @@
 #include "config/Decimal.h"
 #include "worker/Extractor.h"
 #include "worker/LineError.h"
+#include "worker/LineSplitter.h"
 #include "worker/ValueChain.h"
 #include "worker/WeightWorker.h"
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 
 using namespace serwedge;
@@ -97,32 +99,48 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
+    // The bytes arrive in reads of some size, as from a port.
     const QByteArray bytes = in.rest();
+    const std::size_t piece = 1 + static_cast<std::size_t>(bytes.size()) % 23;
     const int terminator = config.getInputTerminator();
-    QString rawData;
-    for (const char ch : bytes) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        rawData += QChar(static_cast<char16_t>(b));
-        if (b != terminator) {
-            if (rawData.size() > worker::WeightWorker::kMaxLineLength)
-                rawData.clear();
-            continue;
-        }
-        const worker::ExtractionResult extracted = extractor->extract(rawData);
-        if (extracted.ok) {
-            fuzz::check(extracted.value.size() <= rawData.size(), "value is part of the line",
+    struct Lines : worker::LineSplitter::Sink {
+        void line(QString raw, bool) override {
+            fuzz::check(!raw.isEmpty() && raw.back().unicode() == terminator,
+                        "a line ends with its terminator", raw);
+            fuzz::check(raw.size() <= worker::WeightWorker::kMaxLineLength + 1,
+                        "a line keeps within the cap", raw.left(40));
+            const worker::ExtractionResult extracted = extractor->extract(raw);
+            if (!extracted.ok) {
+                fuzz::check(!extracted.errorKind.isEmpty() && !extracted.error.isEmpty(),
+                            "extraction error has a kind and a text");
+                return;
+            }
+            fuzz::check(extracted.value.size() <= raw.size(), "value is part of the line",
                         extracted.value);
             try {
                 const QString processed = chain->process(extracted.value);
                 if (!textWorker)
-                    checkNumericValue(processed, config);
+                    checkNumericValue(processed, *config);
             } catch (const worker::LineError& e) {
                 fuzz::check(!e.description().isEmpty(), "line error has a text");
             }
-        } else {
-            fuzz::check(!extracted.error.isEmpty(), "extraction error has a text");
         }
-        rawData.clear();
-    }
+        void overlong() override {}
+        int terminator;
+        const Config* config;
+        bool textWorker;
+        worker::Extractor* extractor;
+        worker::ValueChain* chain;
+    } lines;
+    lines.terminator = terminator;
+    lines.config = &config;
+    lines.textWorker = textWorker;
+    lines.extractor = &*extractor;
+    lines.chain = &*chain;
+    worker::LineSplitter splitter(terminator, worker::WeightWorker::kMaxLineLength);
+    const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    for (std::size_t at = 0; at < static_cast<std::size_t>(bytes.size()); at += piece)
+        splitter.feed(p + at, std::min(piece, static_cast<std::size_t>(bytes.size()) - at), false,
+                      lines);
     return 0;
 }

@@ -106,30 +106,40 @@ else
 fi
 
 status=0
-out=$(run env LD_DEBUG=libs "$cli" replay capture.bin 2>"$work/replay.err") || status=$?
+out=$(run "$cli" replay capture.bin 2>"$work/replay.err") || status=$?
 if [ "$status" -eq 0 ]; then
   printf '%s\n' "$out"
   [ "$(printf '%s\n' "$out" | wc -l)" -eq 5 ] || fail "replay: not 5 lines"
   printf '%s\n' "$out" | sed -n 1p | grep -qF '"value":"12.34"' || fail "replay: first value is not 12.34"
   printf '%s\n' "$out" | sed -n 3p | grep -qF '"value":"-1.50"' || fail "replay: third value is not -1.50"
-  # The driver library that was loaded is the unpacked one, through ../lib/tallyra.
-  loaded=$(grep -o 'calling init: .*libserdrvLux64\.so' "$work/replay.err" | sed 's/^calling init: //' | head -1)
+else
+  cat "$work/replay.err" >&2 || true
+  fail "tallyra-cli replay: exit status $status"
+fi
+
+# The driver library that is loaded is the unpacked one, through ../lib/tallyra: listing the
+# ports (the demo device among them) needs it.
+status=0
+out=$(run env LD_DEBUG=libs SERDRV_SIMULATED_PORTS=1 "$cli" ports 2>"$work/ports.err") || status=$?
+if [ "$status" -eq 0 ]; then
+  printf '%s\n' "$out" | grep -q '^DEMO' || fail "ports: no DEMO device listed"
+  loaded=$(grep -o 'calling init: .*libserdrvLux64\.so' "$work/ports.err" | sed 's/^calling init: //' | head -1)
   if [ -z "$loaded" ]; then
-    fail "replay loaded no libserdrvLux64.so"
+    fail "ports loaded no libserdrvLux64.so"
   elif [ "$(realpath "$loaded")" != "$usr/lib/tallyra/libserdrvLux64.so" ]; then
-    fail "replay loaded $loaded, not the unpacked driver library"
+    fail "ports loaded $loaded, not the unpacked driver library"
   fi
 else
-  grep -v '^ *[0-9]*:' "$work/replay.err" >&2 || true
-  fail "tallyra-cli replay: exit status $status"
+  grep -v '^ *[0-9]*:' "$work/ports.err" >&2 || true
+  fail "tallyra-cli ports: exit status $status"
 fi
 
 # Without the unpacked driver library nothing else may stand in for it (build tree, system).
 if [ -f "$usr/lib/tallyra/libserdrvLux64.so" ]; then
   mv "$usr/lib/tallyra/libserdrvLux64.so" "$work/moved.so"
   status=0
-  run "$cli" replay capture.bin >/dev/null 2>&1 || status=$?
-  [ "$status" -eq 3 ] || fail "replay without the unpacked driver library: exit status $status, not 3"
+  run "$cli" ports >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 3 ] || fail "ports without the unpacked driver library: exit status $status, not 3"
   mv "$work/moved.so" "$usr/lib/tallyra/libserdrvLux64.so"
 fi
 

@@ -2,6 +2,11 @@
 // counters and keep 8 bits without parity: on them the lines read as off, setting them does
 // nothing, and framing they cannot apply is accepted. A port is left with the settings it had
 // when it was opened.
+//
+// A byte received with a parity or framing error is marked by the terminal driver (PARMRK:
+// 0xFF 0x00 and the byte; a received 0xFF comes doubled). The reads decode the marks, end a
+// batch at a marked byte and keep its indication until it is asked for, so that the indication
+// belongs to the last byte read, however many bytes one read takes.
 
 #include "Consoles.h"
 #include "SystemPort.h"
@@ -9,6 +14,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
@@ -18,6 +24,7 @@
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace serdrv {
 namespace {
@@ -56,7 +63,7 @@ public:
         serial_icounter_struct c{};
         if (ioctl(fd_, TIOCGICOUNT, &c) == 0) {
             counters_ = true;
-            last_ = c;
+            last_ = marked_ = c;
         }
     }
     ~PosixPort() override {
@@ -70,7 +77,10 @@ public:
         LineSettings wanted;
         if (const int code = wantedSettings(c, wanted); code != 0)
             return code;
-        return applyAndVerify(terminal_, wanted, virtual_);
+        const int result = applyAndVerify(terminal_, wanted, virtual_);
+        termios now{};
+        marking_ = tcgetattr(fd_, &now) == 0 && (now.c_iflag & PARMRK) != 0;
+        return result;
     }
 
     int putData(const uint8_t* buffer, int count, int timeoutMs) override {
@@ -109,13 +119,18 @@ public:
         if (hungUp())
             return -1;
         int n = 0;
-        return ioctl(fd_, FIONREAD, &n) == 0 ? n : -1;
+        return ioctl(fd_, FIONREAD, &n) == 0 ? n + (rawEnd_ - rawBegin_) : -1;
     }
     int txBufCount() override {
         int n = 0;
         return ioctl(fd_, TIOCOUTQ, &n) == 0 ? n : -1;
     }
-    int rxFlush() override { return tcflush(fd_, TCIFLUSH) == 0 ? 0 : -1; }
+    int rxFlush() override {
+        rawBegin_ = rawEnd_ = 0;
+        escape_ = 0;
+        parityPending_ = framingPending_ = false;
+        return tcflush(fd_, TCIFLUSH) == 0 ? 0 : -1;
+    }
     int txFlush() override { return tcflush(fd_, TCOFLUSH) == 0 ? 0 : -1; }
     int txDrain() override {
         if (virtual_)
@@ -131,9 +146,13 @@ public:
     int sigRing() override { return line(TIOCM_RI); }
 
     int sigBreak() override { return risen(&serial_icounter_struct::brk); }
-    int sigFrameErr() override { return risen(&serial_icounter_struct::frame); }
+    int sigFrameErr() override {
+        return marking_ ? taken(framingPending_) : risen(&serial_icounter_struct::frame);
+    }
     int sigOverrun() override { return risen(&serial_icounter_struct::overrun); }
-    int sigParityErr() override { return risen(&serial_icounter_struct::parity); }
+    int sigParityErr() override {
+        return marking_ ? taken(parityPending_) : risen(&serial_icounter_struct::parity);
+    }
     int rxOverflow() override { return risen(&serial_icounter_struct::buf_overrun); }
 
     int sendBreak(int milliseconds) override {
@@ -149,6 +168,90 @@ private:
     int readSome(uint8_t* buffer, int count, int timeoutMs) override {
         if (failed_)
             return -1;
+        if (!marking_)
+            return readRaw(buffer, count, timeoutMs);
+        int n = decode(buffer, count);
+        if (n > 0)
+            return n;
+        if (const int got = fill(timeoutMs); got <= 0)
+            return got;
+        n = decode(buffer, count);
+        if (n > 0 || escape_ == 0)
+            return n;
+        // Only the start of a mark so far: the rest of it is on its way.
+        return fill(10) < 0 ? -1 : decode(buffer, count);
+    }
+
+    // Reads from the device into the marked bytes not yet decoded.
+    int fill(int timeoutMs) {
+        if (rawBegin_ > 0) {
+            std::memmove(raw_, raw_ + rawBegin_, static_cast<size_t>(rawEnd_ - rawBegin_));
+            rawEnd_ -= rawBegin_;
+            rawBegin_ = 0;
+        }
+        const int got = readRaw(raw_ + rawEnd_, static_cast<int>(sizeof raw_) - rawEnd_, timeoutMs);
+        if (got > 0)
+            rawEnd_ += got;
+        return got;
+    }
+
+    // Decoded bytes, up to count; ends after a byte that came with an error indication.
+    int decode(uint8_t* out, int count) {
+        int n = 0;
+        while (n < count && rawBegin_ < rawEnd_) {
+            const uint8_t b = raw_[rawBegin_++];
+            if (escape_ == 0) {
+                if (b == 0xFF)
+                    escape_ = 1;
+                else
+                    out[n++] = b;
+            } else if (escape_ == 1) {
+                escape_ = b == 0x00 ? 2 : 0;
+                if (b == 0xFF) {
+                    out[n++] = 0xFF;
+                } else if (b != 0x00) {
+                    out[n++] = 0xFF; // not a mark: both bytes as they came
+                    --rawBegin_;
+                }
+            } else {
+                escape_ = 0;
+                out[n++] = b;
+                if (indicationOfMark())
+                    break;
+            }
+        }
+        return n;
+    }
+
+    // Which indication a marked byte carries, from the error counters; false for a break,
+    // which reads as the byte 0 without an indication, as it does unmarked.
+    bool indicationOfMark() {
+        serial_icounter_struct c{};
+        if (counters_ && ioctl(fd_, TIOCGICOUNT, &c) == 0) {
+            if (c.parity != marked_.parity) {
+                ++marked_.parity;
+                return parityPending_ = true;
+            }
+            if (c.frame != marked_.frame) {
+                ++marked_.frame;
+                return framingPending_ = true;
+            }
+            if (c.brk != marked_.brk) {
+                ++marked_.brk;
+                return false;
+            }
+        }
+        // Counters that cannot tell: the byte failed the check its settings ask for.
+        return parityPending_ = true;
+    }
+
+    int taken(bool& pending) {
+        if (std::exchange(pending, false))
+            return 1;
+        return hungUp() ? -1 : 0;
+    }
+
+    int readRaw(uint8_t* buffer, int count, int timeoutMs) {
         pollfd p{fd_, POLLIN, 0};
         int r;
         do {
@@ -180,6 +283,8 @@ private:
     bool hungUp() {
         if (failed_)
             return true;
+        if (rawBegin_ < rawEnd_)
+            return false; // bytes that came before the hang-up are read first
         pollfd p{fd_, 0, 0};
         if (::poll(&p, 1, 0) == 1 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) {
             // Bytes that arrived before the hang-up are still delivered.
@@ -223,6 +328,15 @@ private:
     bool virtual_ = false;
     bool counters_ = false;
     serial_icounter_struct last_{};
+    // Marked reading: bytes read but not yet decoded, the state of a mark begun (1 after 0xFF,
+    // 2 after 0xFF 0x00), the indications of the last marked byte, the counts already given
+    // to marked bytes.
+    bool marking_ = false;
+    uint8_t raw_[16 * 1024];
+    int rawBegin_ = 0, rawEnd_ = 0;
+    int escape_ = 0;
+    bool parityPending_ = false, framingPending_ = false;
+    serial_icounter_struct marked_{};
 };
 
 } // namespace

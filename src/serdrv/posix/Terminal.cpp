@@ -48,8 +48,11 @@ bool Terminal::apply(const LineSettings& s) {
     if (ioctlRetrying(fd_, TCGETS2, &t) != 0)
         return false;
     // Raw: no line editing, no echo, no signals, no translation of CR and LF, 8 bits through.
-    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                        IXON | IXOFF | IXANY | INPCK);
+    t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                                        IXOFF | IXANY | IGNPAR);
+    // A byte with a parity or framing error arrives marked (0xFF 0x00 byte), so that the
+    // indication can be tied to the byte it belongs to.
+    t.c_iflag |= INPCK | PARMRK;
     t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
     t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS |

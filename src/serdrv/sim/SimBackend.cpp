@@ -27,6 +27,8 @@ struct Device {
     std::string name;
     bool present = true; // false once destroyed
     bool unplugged = false;
+    // Counts the unplugs: a handle opened before the last one is dead for good.
+    unsigned plugging = 0;
     bool open = false;
     std::deque<std::pair<uint8_t, uint8_t>> rx; // byte and its marks
     uint8_t nextMarks = 0;
@@ -153,10 +155,11 @@ private:
 
 class SimPort final : public Port {
 public:
-    explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)) {}
+    explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)), plugging_(dev_->plugging) {}
     ~SimPort() override {
         std::lock_guard lock(simMutex);
-        dev_->open = false;
+        if (plugging_ == dev_->plugging)
+            dev_->open = false;
     }
 
     int configure(const SerdrvConfig& c) override {
@@ -188,11 +191,16 @@ public:
             return usable() ? 0 : -1;
         if (!waitForData(lock, timeoutMs))
             return usable() ? 0 : -1;
+        // A byte with a parity or framing error ends the batch, so that the indication the
+        // reader asks for next belongs to the last byte it got.
         int n = 0;
         while (n < count && !dev_->rx.empty()) {
-            const int b = takeLocked();
+            uint8_t marks = 0;
+            const int b = takeLocked(&marks);
             if (b >= 0)
                 buffer[n++] = static_cast<uint8_t>(b);
+            if (marks & (kParity | kFraming))
+                break;
         }
         return n;
     }
@@ -272,7 +280,7 @@ public:
     }
 
 private:
-    bool usable() const { return dev_->present && !dev_->unplugged; }
+    bool usable() const { return dev_->present && !dev_->unplugged && plugging_ == dev_->plugging; }
 
     template <typename F> int query(F f) {
         std::lock_guard lock(simMutex);
@@ -304,7 +312,8 @@ private:
     }
 
     // Removes the next byte; a byte lost to an overrun raises the indication and is skipped.
-    int takeLocked() {
+    // marksOut, when given, receives the error marks of the byte returned.
+    int takeLocked(uint8_t* marksOut = nullptr) {
         while (!dev_->rx.empty()) {
             const auto [byte, marks] = dev_->rx.front();
             dev_->rx.pop_front();
@@ -316,12 +325,15 @@ private:
                 dev_->parityPending = true;
             if (marks & kFraming)
                 dev_->framingPending = true;
+            if (marksOut)
+                *marksOut = marks;
             return byte;
         }
         return SERDRV_NO_DATA;
     }
 
     std::shared_ptr<Device> dev_;
+    const unsigned plugging_; // the device's unplug count when this handle was opened
 };
 
 template <typename F> int32_t control(const char* name, F f) {
@@ -447,6 +459,8 @@ int32_t serdrv_sim_push(const char* name, const uint8_t* data, int32_t count) {
     if (count < 0 || (count > 0 && !data))
         return -1;
     const int32_t r = control(name, [&](Device& d) {
+        if (d.unplugged)
+            return 0; // sent into a cable that leads nowhere
         for (int32_t i = 0; i < count; ++i) {
             d.rx.emplace_back(data[i], d.nextMarks);
             d.nextMarks = 0;
@@ -522,7 +536,18 @@ int32_t serdrv_sim_fail_next_opens(const char* name, int32_t code, int32_t count
 }
 
 int32_t serdrv_sim_unplug(const char* name) {
-    int32_t r = control(name, [](Device& d) { return (d.unplugged = true), 0; });
+    int32_t r = control(name, [](Device& d) {
+        if (!d.unplugged) {
+            // Like a USB adapter pulled out: open handles die, the name goes, nothing that was
+            // waiting to be read survives.
+            d.unplugged = true;
+            ++d.plugging;
+            d.open = false;
+            d.rx.clear();
+            d.parityPending = d.framingPending = d.overrunPending = false;
+        }
+        return 0;
+    });
     simArrived.notify_all();
     if (r == 0)
         notify(false, name);

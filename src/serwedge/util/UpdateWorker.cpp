@@ -32,7 +32,7 @@ UpdateCheckResult UpdateWorker::doInBackground() {
     return result;
 }
 
-void UpdateWorker::process(const std::vector<QString>& batch) {
+void UpdateWorker::process(std::span<const QString> batch) {
     for (const QString& text : batch)
         view_->showStatus(text);
 }

@@ -26,7 +26,7 @@ public:
 
 protected:
     UpdateCheckResult doInBackground() override;
-    void process(const std::vector<QString>& batch) override;
+    void process(std::span<const QString> batch) override;
     void done() override;
 
 private:

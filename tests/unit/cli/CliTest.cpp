@@ -106,6 +106,29 @@ TEST(Cli, barcodeReplayKeepsBlanks) {
               (QStringList{"1| AB-12 x <13>| AB-12 x |-", "2|4006381333931<13>|4006381333931|-"}));
 }
 
+// Every byte a barcode can carry, quotes, backslashes and control characters included, comes
+// out in JSON exactly as Qt writes it, and reads back as the bytes sent.
+TEST(Cli, replayWritesEveryValueAsQtsCompactJson) {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        if (b != '\r')
+            all += static_cast<char>(b);
+    }
+    const CliRun r =
+        cli({"replay", "--instrument", "BARCODE_ALPHA_COMPLETE", "--regex", "([^\\r]+)", "-"},
+            all + "\r\"x\\\r\r");
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QList<QByteArray> out = r.out.trimmed().split('\n');
+    ASSERT_EQ(out.size(), 3);
+    for (const QByteArray& line : out) {
+        const QJsonDocument parsed = QJsonDocument::fromJson(line);
+        EXPECT_EQ(parsed.toJson(QJsonDocument::Compact), line);
+    }
+    EXPECT_EQ(QJsonDocument::fromJson(out[0]).object().value("value").toString(),
+              QString::fromLatin1(all));
+    EXPECT_EQ(QJsonDocument::fromJson(out[1]).object().value("value").toString(), "\"x\\");
+}
+
 TEST(Cli, countEndsTheRunAfterTheNthLine) {
     const CliRun r = cli({"replay", "--count", "2", fixture("balance-crlf.bin")});
     EXPECT_EQ(r.exitCode, 0);

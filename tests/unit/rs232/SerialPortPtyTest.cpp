@@ -137,6 +137,36 @@ TEST_F(PtyTest, readyCountAndGetDataSeeWaitingBytes) {
     EXPECT_EQ(sp.txBufCount(), 0);
 }
 
+TEST_F(PtyTest, readAvailableWaitsForTheFirstByteAndTakesEveryByteThatWaits) {
+    SerialPortLocal sp(config(path));
+    std::vector<uint8_t> buf(7);
+    EXPECT_EQ(sp.readAvailable(buf, 20), 0) << "nothing came within the time-out";
+    // The terminal driver's escapes (a doubled 0xFF, 0xFF 0x00 before a marked byte) must not
+    // leak into what is read, whatever the batches cut.
+    const std::string sent = std::string("\xff\x00"
+                                         "A\xff\xff\xff"
+                                         "B\x00\xff",
+                                         9) +
+                             "xyz\xff";
+    std::thread late([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        writeToDevice(sent);
+    });
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (got.size() < sent.size() && std::chrono::steady_clock::now() < deadline) {
+        const int n = sp.readAvailable(buf, 1000);
+        got.append(buf.begin(), buf.begin() + n);
+    }
+    late.join();
+    EXPECT_EQ(got, sent);
+    EXPECT_FALSE(sp.sigParityErr());
+    EXPECT_FALSE(sp.sigFrameErr());
+    ::close(master);
+    master = -1;
+    EXPECT_EQ(ioError([&] { sp.readAvailable(buf, 1000); }), "getByte failed");
+}
+
 TEST_F(PtyTest, modemLinesReadOffAndSettingThemDoesNoHarm) {
     SerialPortLocal sp(config(path));
     sp.setRTS(false);

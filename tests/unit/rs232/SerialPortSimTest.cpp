@@ -209,6 +209,18 @@ TEST_F(SimPortTest, errorIndicationsAreReportedOnceAfterTheMarkedByte) {
     EXPECT_FALSE(sp.sigOverrun());
     EXPECT_FALSE(sp.sigBreak());
     EXPECT_FALSE(sp.rxOverflow());
+
+    // A batch ends at a marked byte, so that the indication belongs to its last byte.
+    push("COM3", "fg");
+    serdrv_sim_mark_parity_error("COM3");
+    push("COM3", "h");
+    push("COM3", "ij");
+    std::vector<uint8_t> buf(16);
+    EXPECT_EQ(sp.readAvailable(buf, 0), 3);
+    EXPECT_TRUE(sp.sigParityErr());
+    EXPECT_EQ(sp.readAvailable(buf, 0), 2);
+    EXPECT_EQ(std::string(buf.begin(), buf.begin() + 2), "ij");
+    EXPECT_FALSE(sp.sigParityErr());
 }
 
 TEST_F(SimPortTest, operationsOnAClosedPortNameTheOperation) {

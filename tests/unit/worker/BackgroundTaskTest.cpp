@@ -51,7 +51,7 @@ protected:
         }
         return 0;
     }
-    void process(const std::vector<int>& batch) override {
+    void process(std::span<const int> batch) override {
         batchSizes.push_back(batch.size());
         delivered.insert(delivered.end(), batch.begin(), batch.end());
     }

@@ -1,5 +1,6 @@
 #include "worker/WeightWorker.h"
 #include "config/Config.h"
+#include "worker/ByteSource.h"
 #include "worker/DataLine.h"
 #include "worker/WeightWorkerView.h"
 #include "worker/WorkerBundle.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -153,7 +155,10 @@ TEST(WeightWorker, failingLineIsLoggedDroppedAndReadingGoesOn) {
     EXPECT_EQ(view.lines[0].getProcessedData(), "34");
     const auto important = view.importantCopy();
     ASSERT_FALSE(important.empty());
-    EXPECT_TRUE(important[0].startsWith("Error [WW]: ")) << important[0].toStdString();
+    // One kind, then the message.
+    EXPECT_EQ(
+        important[0],
+        R"(Error [WW]: Group error: group 1 of the pattern (\d+)?y took no part in the match)");
 }
 
 TEST(WeightWorker, valueThatIsNotANumberFailsThatLineOnly) {
@@ -225,20 +230,51 @@ TEST(WeightWorker, variantFollowsThePreset) {
     EXPECT_EQ(dynamic_cast<WeightWorkerBarcode*>(simple.get()), nullptr);
 }
 
-TEST(WeightWorker, aLineWithoutTerminatorIsCappedAndReadingGoesOn) {
+TEST(WeightWorker, anOverlongLineIsDiscardedUpToItsTerminatorAndReadingGoesOn) {
     SimPort port("WW-CAP");
     RecordingView view;
-    QByteArray flood(WeightWorker::kMaxLineLength + 10, 'x');
-    flood += "5\r";
-    runOver(port, configFor(port.name(), Instrument::GENERIC), view, flood, 1);
+    // Nothing of the overlong line, not even what follows the cap, is taken for a value.
+    QByteArray bytes = "12.5" + QByteArray(70000, ' ') + "99\r";
+    bytes += "5\r";
+    runOver(port, configFor(port.name(), Instrument::GENERIC), view, bytes, 1);
     ASSERT_EQ(view.lines.size(), 1u);
     EXPECT_EQ(view.lines[0].getCount(), 1); // the discarded bytes took no number
-    EXPECT_EQ(view.lines[0].getProcessedData(), "5");
-    EXPECT_LE(view.lines[0].rawBytes().size(), 20);
+    EXPECT_EQ(view.lines[0].getRawData(), "5<13>");
     const auto important = view.importantCopy();
     ASSERT_EQ(important.size(), 1u);
-    EXPECT_TRUE(important[0].contains(QString::number(WeightWorker::kMaxLineLength + 1)))
+    EXPECT_TRUE(important[0].contains(QString::number(WeightWorker::kMaxLineLength)))
         << important[0].toStdString();
+}
+
+TEST(WeightWorker, linesThatArriveTogetherAreHandedOverTogetherAndTheReadingWaitsForTheWindow) {
+    SimPort port("WW-BATCH");
+    RecordingView view;
+    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    constexpr int kLines = 20000;
+    QByteArray bytes;
+    for (int i = 1; i <= kLines; ++i)
+        bytes += "ST,+" + QByteArray::number(i) + ".5 g\r";
+    port.push(bytes);
+    worker->execute();
+    // The window takes nothing for now: the reading stops once enough lines wait for it.
+    QElapsedTimer t;
+    t.start();
+    while (worker->lastLineNumber() < static_cast<int>(WeightWorker::kMaxWaitingLines) &&
+           t.elapsed() < 10000)
+        std::this_thread::sleep_for(10ms);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_LT(worker->lastLineNumber(), kLines);
+    EXPECT_FALSE(port.drained());
+
+    ASSERT_TRUE(pump([&] { return view.lines.size() >= kLines; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    ASSERT_EQ(view.lines.size(), static_cast<std::size_t>(kLines));
+    for (int i = 0; i < kLines; ++i)
+        ASSERT_EQ(view.lines[i].getCount(), i + 1);
+    EXPECT_EQ(view.lines.back().getProcessedData(), QString::number(kLines) + ".5");
+    // Many lines per hand-over, not one each.
+    EXPECT_LT(view.batches, kLines / 100) << view.batches << " hand-overs";
 }
 
 TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
@@ -269,7 +305,9 @@ TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
 TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
     SimPort port("WW-UNPLUG");
     RecordingView view;
-    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    Config config = configFor(port.name(), Instrument::GENERIC);
+    config.reconnect = false;
+    auto worker = WeightWorker::create(config, &view);
     port.push("12");
     worker->execute();
     ASSERT_TRUE(pump([&] { return port.drained(); }));
@@ -365,4 +403,72 @@ TEST(WeightWorker, aCommandThePortDoesNotTakeIsOneImportantEventAndReadingGoesOn
     EXPECT_EQ(view.lines.at(0).getProcessedData(), "12.5");
     ::close(slave);
     ::close(master);
+}
+
+TEST(WeightWorker, recordedBytesStreamThroughInBlocksOfAnySizeUntilTheirEnd) {
+    QByteArray capture;
+    for (int i = 1; i <= 300; ++i)
+        capture += "\nST,+" + QByteArray::number(i) + ".25 g\r";
+    capture += "\nST,+9"; // no terminator: left over at the end
+    const auto replay = [&](std::size_t blockSize) {
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(capture);
+        buffer->open(QIODevice::ReadOnly);
+        RecordingView view;
+        Config c = configFor("", Instrument::GENERIC);
+        c.setPort(QString()); // no port is opened for recorded bytes
+        auto worker = WeightWorker::create(
+            c, &view, std::make_unique<StreamSource>(std::move(buffer), blockSize));
+        worker->execute();
+        EXPECT_TRUE(pump([&] { return worker->isDone(); }));
+        EXPECT_EQ(worker->outcome(), BackgroundTaskBase::Outcome::Finished);
+        EXPECT_EQ(view.importantCopy(),
+                  std::vector<QString>{workerBundle().getString("unsent.data") + " <10>ST,+9"});
+        std::vector<QString> got;
+        for (const DataLine& line : view.lines)
+            got.push_back(QString::number(line.getCount()) + "|" + line.getProcessedData());
+        return got;
+    };
+    const std::vector<QString> whole = replay(StreamSource::kDefaultBlockSize);
+    ASSERT_EQ(whole.size(), 300u);
+    EXPECT_EQ(whole.back(), "300|300.25");
+    EXPECT_EQ(replay(3), whole);
+    EXPECT_EQ(replay(1), whole);
+}
+
+// Unplugged in the middle of a line and plugged in again: the partial line is logged, the wait
+// is told once however long it lasts, the numbering goes on. Unplugged for good, the run waits
+// until it is stopped.
+TEST(WeightWorker, aPortThatGoesAwayIsWaitedForAndReadingGoesOnWhenItReturns) {
+    SimPort port("WW-REPLUG");
+    RecordingView view;
+    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    port.push("ST,+1.5 g\rST,+2");
+    worker->execute();
+    ASSERT_TRUE(pump([&] { return view.lines.size() == 1 && port.drained(); }));
+    serdrv_sim_unplug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 2; }));
+    pump([] { return false; }, 3 * WeightWorker::kReconnectPoll.count()); // several looks
+    serdrv_sim_replug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 3; }));
+    port.push("ST,+3.5 g\r");
+    ASSERT_TRUE(pump([&] { return view.lines.size() == 2; }));
+    EXPECT_EQ(view.lines[1].getCount(), 2);
+    EXPECT_EQ(view.lines[1].getProcessedData(), "3.5");
+
+    serdrv_sim_unplug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 4; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    EXPECT_EQ(worker->outcome(), BackgroundTaskBase::Outcome::Cancelled);
+    const QString waiting = workerBundle().format("instrument.disconnected.waiting", {port.name()});
+    EXPECT_EQ(view.importantCopy(),
+              (std::vector<QString>{workerBundle().getString("unsent.data") + " ST,+2", waiting,
+                                    workerBundle().getString("instrument.reconnected"), waiting}));
+    EXPECT_EQ(view.waiting, (std::vector<QString>{waiting, "", waiting}));
+    EXPECT_EQ(view.connected, (std::vector<bool>{true, false}));
+    EXPECT_EQ(std::count(view.events.begin(), view.events.end(),
+                         "WW-REPLUG: Simulated serial port - Tallyra"),
+              1)
+        << "the returned device's record is read afresh";
 }

@@ -29,8 +29,13 @@ public:
     }
     void setConnectedInGUI(bool c) override { connected.push_back(c); }
     void update(const serwedge::worker::DataLine& line) override { lines.push_back(line); }
+    void linesDelivered() override { ++batches; }
     void showWarning(const QString& title, const QString& message) override {
         warnings.push_back(title + "|" + message);
+    }
+    void showPortWaiting(const QString& t) override {
+        std::lock_guard l(m);
+        waiting.push_back(t);
     }
     std::vector<QString> importantCopy() {
         std::lock_guard l(m);
@@ -38,9 +43,10 @@ public:
     }
 
     std::mutex m;
-    std::vector<QString> events, important, warnings;
+    std::vector<QString> events, important, warnings, waiting;
     std::vector<bool> connected;
     std::vector<serwedge::worker::DataLine> lines;
+    int batches = 0; // hand-overs to the user-interface thread
 };
 
 inline bool pump(const std::function<bool()>& until, int ms = 10000) {
