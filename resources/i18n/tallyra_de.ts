@@ -527,6 +527,10 @@
         <source>WeightToKeyFrame2.nextStep.running</source>
         <translation>Liest. Klicken Sie in die Anwendung, die die Werte erhalten soll. Mit Stopp beenden.</translation>
     </message>
+    <message id="WeightToKeyFrame2.nextStep.waiting">
+        <source>WeightToKeyFrame2.nextStep.waiting</source>
+        <translation>Schließen Sie das Gerät wieder an: Das Lesen geht von selbst weiter. Mit Stopp beenden.</translation>
+    </message>
     <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
         <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
         <translation>Beim Minimieren be&amp;nachrichtigen</translation>
@@ -582,6 +586,14 @@
     <message id="WeightToKeyFrame2.processingPanel.tab.title">
         <source>WeightToKeyFrame2.processingPanel.tab.title</source>
         <translation>Verarbeitung</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.text">
+        <source>WeightToKeyFrame2.reconnectCheckBox.text</source>
+        <translation>Abgezogenes Gerät nach der Rückkehr &amp;wieder verbinden</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.reconnectCheckBox.toolTipText</source>
+        <translation>Verschwindet der Anschluss des Geräts während des Lesens (abgezogener USB-Adapter, unterbrochene Netzwerkverbindung), läuft das Lesen weiter: Tallyra wartet, bis derselbe Anschluss zurückkehrt, und öffnet ihn mit denselben Einstellungen wieder. Aus: Das Lesen endet.</translation>
     </message>
     <message id="WeightToKeyFrame2.refreshPortsButton.text">
         <source>WeightToKeyFrame2.refreshPortsButton.text</source>

@@ -527,6 +527,10 @@
         <source>WeightToKeyFrame2.nextStep.running</source>
         <translation>Reading. Click into the application that should receive the values. Press Stop to end.</translation>
     </message>
+    <message id="WeightToKeyFrame2.nextStep.waiting">
+        <source>WeightToKeyFrame2.nextStep.waiting</source>
+        <translation>Plug the instrument in again: reading goes on by itself. Press Stop to end.</translation>
+    </message>
     <message id="WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text">
         <source>WeightToKeyFrame2.notifyWhenMinimizedToTrayCheckBox.text</source>
         <translation>&amp;Notify when minimized to the tray</translation>
@@ -582,6 +586,14 @@
     <message id="WeightToKeyFrame2.processingPanel.tab.title">
         <source>WeightToKeyFrame2.processingPanel.tab.title</source>
         <translation>Processing</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.text">
+        <source>WeightToKeyFrame2.reconnectCheckBox.text</source>
+        <translation>&amp;Reconnect when an unplugged instrument returns</translation>
+    </message>
+    <message id="WeightToKeyFrame2.reconnectCheckBox.toolTipText">
+        <source>WeightToKeyFrame2.reconnectCheckBox.toolTipText</source>
+        <translation>When the instrument's port goes away during a reading (an unplugged USB adapter, a dropped network connection), keep the reading: wait for the same port to return and open it again with the same settings. Off: the reading ends.</translation>
     </message>
     <message id="WeightToKeyFrame2.refreshPortsButton.text">
         <source>WeightToKeyFrame2.refreshPortsButton.text</source>

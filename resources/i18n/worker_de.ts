@@ -51,6 +51,14 @@
         <source>instrument.disconnected</source>
         <translation>Das Gerät wurde getrennt</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Gerät an {0} getrennt; warte auf seine Rückkehr</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Gerät wieder verbunden</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Unterbrochen.</translation>

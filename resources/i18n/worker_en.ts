@@ -51,6 +51,14 @@
         <source>instrument.disconnected</source>
         <translation>The instrument was disconnected</translation>
     </message>
+    <message id="instrument.disconnected.waiting">
+        <source>instrument.disconnected.waiting</source>
+        <translation>Instrument disconnected from {0}; waiting for it to return</translation>
+    </message>
+    <message id="instrument.reconnected">
+        <source>instrument.reconnected</source>
+        <translation>Instrument reconnected</translation>
+    </message>
     <message id="interrupted">
         <source>interrupted</source>
         <translation>Interrupted.</translation>

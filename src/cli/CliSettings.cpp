@@ -112,6 +112,7 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
         {"--delay", true},
         {"--sound", true},
         {"--stable-only", false},
+        {"--no-reconnect", false},
         {"--request-command", true},
         {"--request-mode", true},
         {"--request-interval", true},
@@ -262,6 +263,8 @@ Config buildConfig(const std::vector<std::string>& args, RunOptions& run, QStrin
             c.setSound(enumValue<Sound>(name, value));
         } else if (name == "--stable-only") {
             c.stableOnly = true;
+        } else if (name == "--no-reconnect") {
+            c.reconnect = false;
         } else if (name == "--request-command") {
             textRule(name, value, RequestCommand::valid,
                      "characters with codes 0 to 255, control characters as <13>");
@@ -362,6 +365,8 @@ const char* settingsHelp() {
            "  --sound NAME              NONE|RIDE_BELL|COWBELL|HIGH_AGOGO|LOW_AGOGO|CLAVES|"
            "OPEN_TRIANGLE\n"
            "  --stable-only             lines the instrument marks as not stable are not typed\n"
+           "  --no-reconnect            end the reading when the port goes away, instead of\n"
+           "                            waiting for it to return\n"
            "  --request-command CMD     command for the instrument, control characters as <13>\n"
            "                            (the preset's own, such as SI<13><10>, by default)\n"
            "  --request-mode MODE       NONE|ON_START|INTERVAL|ON_DEMAND\n"

@@ -129,6 +129,7 @@ Config Config::copyConfig(const Config& s) {
              s.ignoreTimeLimit_, s.ignoreDifference_);
     c.outputs = s.outputs;
     c.stableOnly = s.stableOnly;
+    c.reconnect = s.reconnect;
     c.requestCommand_ = s.requestCommand_;
     c.requestMode_ = s.requestMode_;
     c.requestIntervalMs_ = s.requestIntervalMs_;
@@ -170,7 +171,8 @@ bool Config::hasChanged(const Config& a, const Config& b) {
            textDiffers(a.ignoreTimeLimit_, b.ignoreTimeLimit_) ||
            textDiffers(a.ignoreDifference_, b.ignoreDifference_) || a.stableOnly != b.stableOnly ||
            textDiffers(a.requestCommand_, b.requestCommand_) || a.requestMode_ != b.requestMode_ ||
-           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_) || a.outputs != b.outputs;
+           textDiffers(a.requestIntervalMs_, b.requestIntervalMs_) || a.outputs != b.outputs ||
+           a.reconnect != b.reconnect;
 }
 
 } // namespace serwedge::config

@@ -76,6 +76,8 @@ public:
     OutputSettings outputs;
     // Lines the instrument marks as not stable are logged and not typed.
     bool stableOnly = false;
+    // A reading whose port goes away waits for it to return and goes on.
+    bool reconnect = ConfigHelper::Reconnect::getDefault();
 
     const QString& getPort() const { return port_; }
     void setPort(const QString& v) { port_ = v; }

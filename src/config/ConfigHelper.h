@@ -369,6 +369,10 @@ struct RequestIntervalMs {
     static QString getDefault() { return QStringLiteral("1000"); }
     static bool valid(const QString& text); // 100..3,600,000
 };
+// Whether a reading waits for an instrument whose port went away and reopens it.
+struct Reconnect {
+    static bool getDefault() { return true; }
+};
 struct RemoveCharacters {
     static QString getDefault() { return {}; }
     static bool valid(const QString& text); // every code point 0..255

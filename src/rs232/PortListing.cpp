@@ -161,6 +161,38 @@ std::vector<PortDriverInfo> SerialPortLocal::getDriverInfoList() {
     return l.portListInfo;
 }
 
+std::optional<PortDriverInfo> SerialPortLocal::rereadPortInfo(const std::string& portName) {
+    const DriverLibrary& library = DriverLibrary::instance();
+    const native::Natives* n = library.natives();
+    if (!n || !library.capabilities().getPortList)
+        return std::nullopt;
+    struct Found {
+        const std::string& name;
+        std::optional<PortDriverInfo> info;
+    } found{portName, std::nullopt};
+    n->getPortList(
+        nullptr,
+        [](const char* name, const char* mfgr, const char* desc, void* ctx) {
+            auto* f = static_cast<Found*>(ctx);
+            if (name && !f->info && equalsIgnoreCase(name, f->name))
+                f->info.emplace(name, mfgr ? mfgr : "", desc ? desc : "");
+        },
+        &found);
+    if (!found.info)
+        return std::nullopt;
+    Lists& l = lists();
+    std::lock_guard lock(l.mutex);
+    const auto held =
+        std::find_if(l.portListInfo.begin(), l.portListInfo.end(), [&](const PortDriverInfo& i) {
+            return equalsIgnoreCase(i.getPortName(), portName);
+        });
+    if (held != l.portListInfo.end())
+        *held = *found.info;
+    else
+        l.portListInfo.push_back(*found.info);
+    return found.info;
+}
+
 void SerialPortLocal::clearPortListInfo() {
     Lists& l = lists();
     std::lock_guard lock(l.mutex);

@@ -198,9 +198,15 @@ void SerialPortLocal::openPort() {
         std::lock_guard lock(NativeHandleMutex::getInstance());
         rc = n->openPort(&c);
     }
-    if (rc != 0)
-        throw IOException(config.getPortNameString() + ": SerOpenPort failed: " +
-                          openFailureText(config.getPortNameString(), rc));
+    if (rc != 0) {
+        std::string text = config.getPortNameString() + ": SerOpenPort failed: " +
+                           openFailureText(config.getPortNameString(), rc);
+        const bool absent = rc == SERDRV_ERR_NO_SUCH_FILE || rc == SERDRV_ERR_NO_DEVICE ||
+                            (rc >= SERDRV_ERR_HOST_NOT_FOUND && rc <= SERDRV_ERR_UNREACHABLE);
+        if (absent)
+            throw PortNotFound(text);
+        throw IOException(text);
+    }
     open_ = true;
     wrSinceTxBufEmpty = rdSinceRxBufCheck = false;
     config.setPortNum(c.port);
@@ -383,11 +389,9 @@ int SerialPortLocal::getData(std::span<std::uint8_t> buffer, int offset, int cou
 int SerialPortLocal::readAvailable(std::span<std::uint8_t> buffer, int timeoutMs) {
     const native::Natives& n = nat();
     rdSinceRxBufCheck = true;
-    if (timeoutMs != waitingTimeoutRx_) {
-        if (n.setTimeoutRx(port, std::max(0, timeoutMs)) == -1)
-            throw IOException("getByte failed");
+    // A device that failed refuses the wait too; the read below tells that it is gone.
+    if (timeoutMs != waitingTimeoutRx_ && n.setTimeoutRx(port, std::max(0, timeoutMs)) != -1)
         waitingTimeoutRx_ = timeoutMs;
-    }
     const int count = static_cast<int>(std::min<std::size_t>(buffer.size(), INT_MAX));
     const int r = n.getData(port, buffer.data(), count);
     if (r < 0)

@@ -14,6 +14,7 @@
 #include "rs232/SerialServerTask.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,9 @@ public:
     // "SERIAL_PORT_LIST" when set, else the driver's discovery, else the names added so far.
     static std::vector<std::string> getPortList();
     static std::vector<PortDriverInfo> getDriverInfoList();
+    // Asks the driver again for the record of one port and keeps it in place of the one held
+    // (a different adapter may now answer to the name); nothing when the driver has none.
+    static std::optional<PortDriverInfo> rereadPortInfo(const std::string& portName);
     static void clearPortListInfo();
     static int getPortListMode();
     static void setPortListMode(int mode);

@@ -35,7 +35,7 @@ SERDRV_API void serdrv_sim_destroy_all(void);
 /* 1 when a device of that name exists, else 0. */
 SERDRV_API int32_t serdrv_sim_exists(const char* name);
 
-/* Bytes the device sends to the program, in order. */
+/* Bytes the device sends to the program, in order (lost while it is unplugged). */
 SERDRV_API int32_t serdrv_sim_push(const char* name, const uint8_t* data, int32_t count);
 /* The next pushed byte carries a parity / framing error; the program sees the indication once,
  * after it has read that byte. SerGetData ends its batch with such a byte. */
@@ -55,8 +55,10 @@ SERDRV_API int32_t serdrv_sim_set_loopback(const char* name, int32_t on);
 
 /* The next `count` opens fail with the SerOpenPort code `code`. */
 SERDRV_API int32_t serdrv_sim_fail_next_opens(const char* name, int32_t code, int32_t count);
-/* Unplugs the device: reads on open handles return SERDRV_DEVICE_FAILED, opens fail with 1004,
- * the device is no longer listed. serdrv_sim_replug undoes it. */
+/* Unplugs the device like a USB adapter pulled out: handles open on it fail (reads return
+ * SERDRV_DEVICE_FAILED) and stay failed after a replug, bytes not yet read are lost, opens fail
+ * with 1004 and the device is no longer listed. serdrv_sim_replug plugs it in again: the name is
+ * listed and opens anew, while its input lines and written bytes are kept. */
 SERDRV_API int32_t serdrv_sim_unplug(const char* name);
 SERDRV_API int32_t serdrv_sim_replug(const char* name);
 

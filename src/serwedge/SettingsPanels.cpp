@@ -269,6 +269,9 @@ QWidget* SettingsTabs::buildSettingsPanel() {
     abortAutoStartCheckBox->setToolTip(
         text("WeightToKeyFrame2.abortAutoStartCheckBox.toolTipText"));
     connectLayout->addWidget(abortAutoStartCheckBox);
+    reconnectCheckBox = new QCheckBox(text("WeightToKeyFrame2.reconnectCheckBox.text"), connectBox);
+    reconnectCheckBox->setToolTip(text("WeightToKeyFrame2.reconnectCheckBox.toolTipText"));
+    connectLayout->addWidget(reconnectCheckBox);
     outer->addWidget(connectBox);
 
     auto* form = new QFormLayout;
@@ -349,6 +352,7 @@ void SettingsTabs::show(const Config& record) {
                                  notifyWhenMinimizedToTrayCheckBox,
                                  checkForUpdatesCheckBox,
                                  abortAutoStartCheckBox,
+                                 reconnectCheckBox,
                                  startWithSessionCheckBox};
     std::vector<std::unique_ptr<QSignalBlocker>> quiet;
     for (QObject* control : controls)
@@ -398,6 +402,7 @@ void SettingsTabs::show(const Config& record) {
     notifyWhenMinimizedToTrayCheckBox->setChecked(record.notifyWhenMinimizedToTray);
     checkForUpdatesCheckBox->setChecked(record.checkForUpdates);
     abortAutoStartCheckBox->setChecked(record.abortAutoStartWhenPrevPortNotAvailable);
+    reconnectCheckBox->setChecked(record.reconnect);
     if (startWithSessionCheckBox)
         startWithSessionCheckBox->setChecked(util::SessionAutostart().isEnabled());
     journalMqttPanel->show(record.outputs);

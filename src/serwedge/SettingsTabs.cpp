@@ -104,6 +104,7 @@ void SettingsTabs::connectHandlers() {
              &SettingsTabs::notifyWhenMinimizedToTrayCheckBoxItemStateChanged);
     onToggle(checkForUpdatesCheckBox, &SettingsTabs::checkForUpdatesCheckBoxItemStateChanged);
     onToggle(abortAutoStartCheckBox, &SettingsTabs::abortAutoStartCheckBoxItemStateChanged);
+    onToggle(reconnectCheckBox, &SettingsTabs::reconnectCheckBoxItemStateChanged);
     if (startWithSessionCheckBox)
         connect(startWithSessionCheckBox, &QCheckBox::clicked, this,
                 [this] { startWithSessionCheckBoxActionPerformed(); });
@@ -369,6 +370,10 @@ void SettingsTabs::abortAutoStartCheckBoxItemStateChanged() {
     config.abortAutoStartWhenPrevPortNotAvailable = abortAutoStartCheckBox->isChecked();
 }
 
+void SettingsTabs::reconnectCheckBoxItemStateChanged() {
+    config.reconnect = reconnectCheckBox->isChecked();
+}
+
 void SettingsTabs::installVerifier(QLineEdit* field, VerifiedField which) {
     const auto setter = fieldVerifier(which).setter;
     // Named captures rather than this: GCC 12's vptr check reports the access through a captured
@@ -509,6 +514,7 @@ void SettingsTabs::copyTo(Config& target) {
     notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     checkForUpdatesCheckBoxItemStateChanged();
     abortAutoStartCheckBoxItemStateChanged();
+    reconnectCheckBoxItemStateChanged();
     journalMqttPanel->copyTo(config.outputs);
 
     copying_ = nested;

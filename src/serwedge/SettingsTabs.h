@@ -118,6 +118,7 @@ public:
     QCheckBox* notifyWhenMinimizedToTrayCheckBox = nullptr;
     QCheckBox* checkForUpdatesCheckBox = nullptr;
     QCheckBox* abortAutoStartCheckBox = nullptr;
+    QCheckBox* reconnectCheckBox = nullptr;
     // Not a configuration field: the desktop's autostart entry holds this choice.
     QCheckBox* startWithSessionCheckBox = nullptr;
     QPushButton* importSettingsButton = nullptr;
@@ -155,6 +156,7 @@ public:
     void notifyWhenMinimizedToTrayCheckBoxItemStateChanged();
     void checkForUpdatesCheckBoxItemStateChanged();
     void abortAutoStartCheckBoxItemStateChanged();
+    void reconnectCheckBoxItemStateChanged();
     void startWithSessionCheckBoxActionPerformed();
     void importSettingsButtonActionPerformed();
     void exportSettingsButtonActionPerformed();

@@ -66,7 +66,7 @@ void TrayBehaviour::install() {
         return;
     if (!trayIcon_) {
         trayIcon_ = new QSystemTrayIcon(this);
-        trayIcon_->setToolTip(QStringLiteral("Tallyra"));
+        trayIcon_->setToolTip(toolTip());
         const int width = window_->style()->pixelMetric(QStyle::PM_SmallIconSize);
         trayIcon_->setIcon(width <= 16   ? icon16_
                            : width <= 20 ? icon20_
@@ -86,6 +86,16 @@ void TrayBehaviour::install() {
 
 void TrayBehaviour::remove() {
     installed_ = false;
+}
+
+void TrayBehaviour::setStatus(const QString& status) {
+    status_ = status;
+    if (trayIcon_)
+        trayIcon_->setToolTip(toolTip());
+}
+
+QString TrayBehaviour::toolTip() const {
+    return status_.isEmpty() ? QStringLiteral("Tallyra") : QStringLiteral("Tallyra\n") + status_;
 }
 
 void TrayBehaviour::hideIcon() {

@@ -33,6 +33,9 @@ public:
     bool iconShown() const;
     // Takes the icon out of the notification area (closing).
     void hideIcon();
+    // A line under the program's name in the icon's tooltip; empty: the name alone.
+    void setStatus(const QString& status);
+    QString toolTip() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +47,7 @@ private:
     std::function<bool()> notify_;
     QIcon icon16_, icon20_, icon24_, icon32_;
     QSystemTrayIcon* trayIcon_ = nullptr;
+    QString status_;
     bool installed_ = false;
 };
 

@@ -447,6 +447,10 @@ bool WeightToKeyFrame2::traySupportInstalled() const {
     return tray_->installed();
 }
 
+QString WeightToKeyFrame2::trayToolTip() const {
+    return tray_->toolTip();
+}
+
 void WeightToKeyFrame2::addMinimizeToTraySupport() {
     tray_->install();
 }

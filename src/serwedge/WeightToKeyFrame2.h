@@ -78,6 +78,7 @@ public:
     void setConnectedInGUI(bool connected) override;
     void update(const worker::DataLine& line) override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
     // ---- UpdateWorkerView ----
     void showStatus(const QString& text) override;
     // The broker's state at the right of the status line; any thread.
@@ -125,6 +126,8 @@ public:
     QLabel* statusLabel() const { return statusJLabel; }
     QLabel* outputStatus() const { return outputStatusLabel; }
     QString statusText() const;
+    QString nextStepText() const;
+    QString trayToolTip() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +164,8 @@ private:
     bool connectedGUI = false;
     // What the desktop waits for the user to allow before keys go through (its portal).
     QString keyPermission_;
+    // What the run says while it waits for its port to return; empty while the port is there.
+    QString portWaiting_;
     QStringList portList_;
     bool portFromCommandLine_ = false;
     int currentTabIndex = 0;

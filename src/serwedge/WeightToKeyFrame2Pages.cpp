@@ -8,6 +8,8 @@
 #include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
 #include "serwedge/SettingsTabs.h"
+#include "serwedge/TrayBehaviour.h"
+#include "serwedge/util/FriendlyPortUtil.h"
 #include "serwedge/util/JLabelHtml.h"
 #include "serwedge/util/OpenHyperlinkInBrowser.h"
 #include "serwedge/util/TallyraBundle.h"
@@ -175,6 +177,9 @@ void WeightToKeyFrame2::setConnectedInGUI(bool running) {
         }
         showStatus(text("WeightToKeyFrame2.statusJLabel.text"));
         keyPermission_.clear();
+        portWaiting_.clear();
+        if (tray_)
+            tray_->setStatus({});
         shortcut_.reset();
         // A run that ended by itself (the port failed) leaves its outputs behind; the worker
         // goes once its completion, which reports this, has returned.
@@ -192,11 +197,12 @@ void WeightToKeyFrame2::updateMainPanel() {
                                                 : "WeightToKeyFrame2.startStopJButton.text"));
     startStopJButton->setIcon(
         style()->standardIcon(connectedGUI ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
-    // While the desktop waits for the user to allow typing, that is the next step.
-    nextStepLabel->setText(!keyPermission_.isEmpty()
-                               ? keyPermission_
-                               : text(connectedGUI ? "WeightToKeyFrame2.nextStep.running"
-                                                   : "WeightToKeyFrame2.nextStep.idle"));
+    // While the desktop waits for the user to allow typing, that is the next step; while the
+    // port is away, bringing it back is.
+    nextStepLabel->setText(!keyPermission_.isEmpty() ? keyPermission_
+                           : !connectedGUI           ? text("WeightToKeyFrame2.nextStep.idle")
+                           : !portWaiting_.isEmpty() ? text("WeightToKeyFrame2.nextStep.waiting")
+                                                     : text("WeightToKeyFrame2.nextStep.running"));
     // The settings cannot change while reading: the record is the run's.
     const H::Instrument instrument = config.getInstrument().value_or(H::Instrument::getDefault());
     requestJButton->setVisible(connectedGUI &&
@@ -217,6 +223,28 @@ void WeightToKeyFrame2::showStatus(const QString& t) {
     }
     if (statusJLabel)
         util::JLabelHtml::setText(statusJLabel, t);
+}
+
+void WeightToKeyFrame2::showPortWaiting(const QString& t) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, t] { showPortWaiting(t); }, Qt::QueuedConnection);
+        return;
+    }
+    if (!connectedGUI)
+        return; // the run has ended meanwhile
+    portWaiting_ = t;
+    // The port box shows what answers to the name now, which may be another adapter.
+    if (t.isEmpty())
+        util::FriendlyPortUtil::refreshFriendlyPortName(config.getPort().trimmed().toStdString());
+    showStatus(t.isEmpty() ? text("switch.to.target.application") : t);
+    if (tray_)
+        tray_->setStatus(t);
+    updateMainPanel();
+}
+
+QString WeightToKeyFrame2::nextStepText() const {
+    return nextStepLabel ? nextStepLabel->text() : QString();
 }
 
 void WeightToKeyFrame2::requestJButtonActionPerformed() {

@@ -185,6 +185,11 @@ void ReadingRun::showWarning(const QString& title, const QString& message) {
         view_->showWarning(title, message);
 }
 
+void ReadingRun::showPortWaiting(const QString& text) {
+    if (view_)
+        view_->showPortWaiting(text);
+}
+
 void ReadingRun::update(const DataLine& line) {
     deliver(line);
 }

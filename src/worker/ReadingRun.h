@@ -109,6 +109,7 @@ private:
     void update(const DataLine& line) override;
     void linesDelivered() override;
     void showWarning(const QString& title, const QString& message) override;
+    void showPortWaiting(const QString& text) override;
 
     // The keystroke engine; its failure, if any.
     std::optional<Failure> openKeyboardOutput(const config::Config& config,

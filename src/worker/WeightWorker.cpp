@@ -127,22 +127,22 @@ std::unique_ptr<WeightWorker> WeightWorker::create(const config::Config& config,
 }
 
 void WeightWorker::openPort() {
-    const QString portName = config_.getPort();
-    if (portName.isNull() || portName.isEmpty())
+    portName_ = config_.getPort().trimmed();
+    if (portName_.isEmpty())
         throw std::runtime_error(workerBundle().getString("null.port.error").toStdString());
 
-    rs232::SerialConfig serialConfig(portName.toStdString());
-    serialConfig.setBitRate(config_.getBitRate());
-    serialConfig.setDataBits(config_.getDataBits());
-    serialConfig.setParity(config_.getParity());
-    serialConfig.setStopBits(config_.getStopBits());
-    sp_ = std::make_unique<rs232::SerialPortLocal>(serialConfig);
-    rs232::SerialPortLocal::addPortName(portName.toStdString());
+    serialConfig_ = rs232::SerialConfig(portName_.toStdString());
+    serialConfig_.setBitRate(config_.getBitRate());
+    serialConfig_.setDataBits(config_.getDataBits());
+    serialConfig_.setParity(config_.getParity());
+    serialConfig_.setStopBits(config_.getStopBits());
+    sp_ = std::make_unique<rs232::SerialPortLocal>(serialConfig_);
+    rs232::SerialPortLocal::addPortName(portName_.toStdString());
 
     if (view_)
         view_->setConnectedInGUI(true);
     try {
-        preparePort();
+        preparePort(false);
     } catch (...) {
         // The port object closes on destruction; the window must not stay in its running face.
         if (view_)
@@ -151,13 +151,12 @@ void WeightWorker::openPort() {
     }
 }
 
-void WeightWorker::preparePort() {
-    const QString portName = config_.getPort();
+void WeightWorker::preparePort(bool reopening) {
     sp_->rxFlush();
-    if (view_) {
+    if (view_ && !reopening) {
         view_->logEvent(workerBundle().format(
             "port.opened",
-            {portName, BitRates::getReadable(config_.getBitRate()),
+            {portName_, BitRates::getReadable(config_.getBitRate()),
              DataBits::getReadable(config_.getDataBits()), Parity::getReadable(config_.getParity()),
              StopBits::getReadable(config_.getStopBits())}));
     }
@@ -165,11 +164,11 @@ void WeightWorker::preparePort() {
     sp_->setDTR(true);
     const bool dsr = sp_->sigDSR();
     const bool cts = sp_->sigCTS();
-    if (view_) {
+    if (view_ && !reopening) {
         view_->logEvent(
             QStringLiteral("RTS: off, DTR: on. DSR: %1, CTS: %2.").arg(onOff(dsr), onOff(cts)));
     }
-    if (view_ && lines_.stableOnly() && !lines_.statuses().knowsStability())
+    if (view_ && !reopening && lines_.stableOnly() && !lines_.statuses().knowsStability())
         view_->logEvent(workerBundle().getString("stable.only.unknown"));
     if (writesCommands() && sp_->isSupported("setTimeoutTx")) {
         // A port that takes no more bytes must not hold up the reading for long.
@@ -285,11 +284,10 @@ int WeightWorker::doInBackground() {
         try {
             got = source_->read(buffer, readWait(nextRequest));
         } catch (const rs232::PortDisconnected& e) {
-            // The user reads what happened; the driver's words stay as the detail.
-            throw std::runtime_error((workerBundle().getString("instrument.disconnected") +
-                                      QStringLiteral(" (") + QString::fromUtf8(e.what()) +
-                                      QStringLiteral(")"))
-                                         .toStdString());
+            if (!reconnect(e))
+                break;
+            source_ = std::make_unique<PortSource>(*sp_);
+            continue;
         }
         if (got.end)
             break;
@@ -330,12 +328,8 @@ void WeightWorker::done() {
         case Outcome::None:
             break;
         }
-        if (splitter_.hasPending()) {
-            view_->logImportantEvent(workerBundle().getString("unsent.data") + QStringLiteral(" ") +
-                                     DataLine::transformControlChars(splitter_.pending()));
-        }
     }
-    splitter_.clear();
+    logUnsentData();
     source_.reset();
     try {
         if (sp_)
@@ -346,6 +340,14 @@ void WeightWorker::done() {
     }
     if (view_)
         view_->setConnectedInGUI(false);
+}
+
+void WeightWorker::logUnsentData() {
+    if (view_ && splitter_.hasPending()) {
+        view_->logImportantEvent(workerBundle().getString("unsent.data") + QStringLiteral(" ") +
+                                 DataLine::transformControlChars(splitter_.pending()));
+    }
+    splitter_.clear();
 }
 
 WeightWorkerAnd::WeightWorkerAnd(const config::Config& config, WeightWorkerView* view,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Config.h"
+#include "rs232/SerialConfig.h"
 #include "worker/BackgroundTask.h"
 #include "worker/ByteSource.h"
 #include "worker/DataLine.h"
@@ -16,8 +17,9 @@
 #include <vector>
 
 namespace rs232 {
+class PortDisconnected;
 class SerialPortLocal;
-}
+} // namespace rs232
 
 namespace serwedge::worker {
 
@@ -45,6 +47,8 @@ public:
     static constexpr int kReadWaitMs = 100;
     // Most lines that wait for the window; beyond them the reading waits until it takes some.
     static constexpr std::size_t kMaxWaitingLines = 4000;
+    // How often a port that went away is looked for while the run waits for it.
+    static constexpr std::chrono::milliseconds kReconnectPoll{500};
 
     // Opens the port and switches the view to its running face. Throws InvalidSettingError for
     // an unusable setting, rs232::IOException when the port cannot be opened, and
@@ -87,7 +91,15 @@ private:
     class Lines;
 
     void openPort();
-    void preparePort();
+    // Empties the receive buffer and sets the modem lines; the first time also logs the port.
+    void preparePort(bool reopening);
+    // The port went away. With reconnect on: logs it once, waits for the same name to return
+    // and opens it again with the same settings; false when the run was stopped meanwhile.
+    // Off: throws the error that ends the run.
+    bool reconnect(const rs232::PortDisconnected& cause);
+    void reopenPort();
+    void closePortQuietly();
+    void logUnsentData();
     void logParityError();
     void logFramingError();
     void logLineError(const QString& description);
@@ -106,6 +118,8 @@ private:
     WeightWorkerView* view_;
     const bool textWorker_;
     LineProcessor lines_;
+    QString portName_; // without blanks at either end
+    rs232::SerialConfig serialConfig_;
     std::unique_ptr<rs232::SerialPortLocal> sp_;
     std::unique_ptr<ByteSource> source_;
     LineSplitter splitter_;

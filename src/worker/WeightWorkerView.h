@@ -25,6 +25,9 @@ public:
     // The state of the outputs beyond the keyboard (the MQTT broker) for the status bar; empty
     // when none is on. May be called from any thread.
     virtual void setOutputStatus(const QString& text) { (void)text; }
+    // The run's port went away and the run waits for it (text: what the log said, for the
+    // window's status and its tray icon), or the port is back (empty text). Any thread.
+    virtual void showPortWaiting(const QString& text) { (void)text; }
 };
 
 } // namespace serwedge::worker

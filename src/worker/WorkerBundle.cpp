@@ -39,6 +39,8 @@ Catalogue& workerBundle() {
                                 "request.failed",
                                 "stable.only.unknown",
                                 "instrument.disconnected",
+                                "instrument.disconnected.waiting",
+                                "instrument.reconnected",
                                 // keystroke engine
                                 "cannot_type",
                                 // key injection of the desktop session

@@ -27,6 +27,8 @@ struct Device {
     std::string name;
     bool present = true; // false once destroyed
     bool unplugged = false;
+    // Counts the unplugs: a handle opened before the last one is dead for good.
+    unsigned plugging = 0;
     bool open = false;
     std::deque<std::pair<uint8_t, uint8_t>> rx; // byte and its marks
     uint8_t nextMarks = 0;
@@ -153,10 +155,11 @@ private:
 
 class SimPort final : public Port {
 public:
-    explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)) {}
+    explicit SimPort(std::shared_ptr<Device> d) : dev_(std::move(d)), plugging_(dev_->plugging) {}
     ~SimPort() override {
         std::lock_guard lock(simMutex);
-        dev_->open = false;
+        if (plugging_ == dev_->plugging)
+            dev_->open = false;
     }
 
     int configure(const SerdrvConfig& c) override {
@@ -277,7 +280,7 @@ public:
     }
 
 private:
-    bool usable() const { return dev_->present && !dev_->unplugged; }
+    bool usable() const { return dev_->present && !dev_->unplugged && plugging_ == dev_->plugging; }
 
     template <typename F> int query(F f) {
         std::lock_guard lock(simMutex);
@@ -330,6 +333,7 @@ private:
     }
 
     std::shared_ptr<Device> dev_;
+    const unsigned plugging_; // the device's unplug count when this handle was opened
 };
 
 template <typename F> int32_t control(const char* name, F f) {
@@ -455,6 +459,8 @@ int32_t serdrv_sim_push(const char* name, const uint8_t* data, int32_t count) {
     if (count < 0 || (count > 0 && !data))
         return -1;
     const int32_t r = control(name, [&](Device& d) {
+        if (d.unplugged)
+            return 0; // sent into a cable that leads nowhere
         for (int32_t i = 0; i < count; ++i) {
             d.rx.emplace_back(data[i], d.nextMarks);
             d.nextMarks = 0;
@@ -530,7 +536,18 @@ int32_t serdrv_sim_fail_next_opens(const char* name, int32_t code, int32_t count
 }
 
 int32_t serdrv_sim_unplug(const char* name) {
-    int32_t r = control(name, [](Device& d) { return (d.unplugged = true), 0; });
+    int32_t r = control(name, [](Device& d) {
+        if (!d.unplugged) {
+            // Like a USB adapter pulled out: open handles die, the name goes, nothing that was
+            // waiting to be read survives.
+            d.unplugged = true;
+            ++d.plugging;
+            d.open = false;
+            d.rx.clear();
+            d.parityPending = d.framingPending = d.overrunPending = false;
+        }
+        return 0;
+    });
     simArrived.notify_all();
     if (r == 0)
         notify(false, name);

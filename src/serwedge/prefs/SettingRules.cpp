@@ -79,6 +79,7 @@ constexpr Rule kRules[] = {
     {"requestCommand", ruled<H::RequestCommand>},
     {"requestMode", identifier<H::RequestMode>},
     {"requestIntervalMs", ruled<H::RequestIntervalMs>},
+    {"reconnect", flag},
     {"journal", flag},
     {"journalFolder", anyText},
     {"journalDays", ruled<config::OutputRules::JournalDays>},

@@ -161,6 +161,7 @@ bool SettingsStore::loadConfig(Config& c, const QStringList& portList, QStringLi
         "requestMode", [&](H::RequestMode v) { c.setRequestMode(v); }, preset.getRequestMode());
     load.text<H::RequestIntervalMs>("requestIntervalMs",
                                     [&](const QString& v) { c.setRequestIntervalMs(v); });
+    c.reconnect = load.flag("reconnect", H::Reconnect::getDefault());
 
     // The journal and MQTT; stores written before they existed load their defaults.
     namespace R = config::OutputRules;
@@ -232,6 +233,7 @@ std::vector<std::pair<QString, QString>> storedForm(const Config& c) {
     add("requestCommand", c.getRequestCommand());
     add("requestMode", c.getRequestMode().name());
     add("requestIntervalMs", c.getRequestIntervalMs());
+    add("reconnect", flag(c.reconnect));
     const OutputSettings& o = c.outputs;
     add("journal", flag(o.journal));
     add("journalFolder", o.journalFolder);

@@ -2,6 +2,7 @@
 
 #include "rs232/SerialPortLocal.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace serwedge::util {
@@ -43,6 +44,20 @@ std::string FriendlyPortUtil::getFriendlyPortName(const std::string& portName) {
         if (info.getPortName() == portName)
             return friendlyText(info);
     return portName;
+}
+
+std::string FriendlyPortUtil::refreshFriendlyPortName(const std::string& portName) {
+    const auto info = rs232::SerialPortLocal::rereadPortInfo(portName);
+    if (!info)
+        return portName;
+    std::lock_guard lock(listMutex);
+    const auto held =
+        std::find_if(portInfoList.begin(), portInfoList.end(), [&](const rs232::PortDriverInfo& i) {
+            return i.getPortName() == info->getPortName();
+        });
+    if (held != portInfoList.end())
+        *held = *info;
+    return friendlyText(*info);
 }
 
 std::string FriendlyPortUtil::getUnfriendlyPortName(const std::string& displayText) {

@@ -21,6 +21,9 @@ public:
     static std::vector<std::string> getFriendlyPortList();
     // The friendly text of that port, or the name itself when there is no record for it.
     static std::string getFriendlyPortName(const std::string& portName);
+    // Reads the port's driver record afresh (another adapter may answer to the name now) and
+    // gives its friendly text, or the name itself when the driver has no record for it.
+    static std::string refreshFriendlyPortName(const std::string& portName);
     // The port name behind a friendly text, or the text itself when no record matches.
     static std::string getUnfriendlyPortName(const std::string& displayText);
 

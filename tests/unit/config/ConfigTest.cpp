@@ -147,8 +147,9 @@ TEST(Config, hasChangedSeesEveryOneOfTheSettings) {
         {"ignoreDuplicates", [](Config& c) { c.ignoreDuplicates = !c.ignoreDuplicates; }},
         {"ignoreTimeLimit", [](Config& c) { c.setIgnoreTimeLimit("5"); }},
         {"ignoreDifference", [](Config& c) { c.setIgnoreDifference("0.5"); }},
+        {"reconnect", [](Config& c) { c.reconnect = !c.reconnect; }},
     };
-    EXPECT_EQ(mutators.size(), 32u);
+    EXPECT_EQ(mutators.size(), 33u);
     for (const auto& [name, mutate] : mutators) {
         Config a;
         Config b = Config::copyConfig(a);

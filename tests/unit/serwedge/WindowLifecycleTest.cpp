@@ -369,6 +369,7 @@ TEST_F(WindowLifecycleTest, capsLockWarnsAndReadingStartsAnyway) {
 TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMessage) {
     twoPorts();
     storeRunSettings();
+    node().put("reconnect", "false");
     Frame& f = build();
     f.startStopJButtonActionPerformed();
     ASSERT_TRUE(f.isConnectedGUI());
@@ -379,6 +380,33 @@ TEST_F(WindowLifecycleTest, vanishedPortReturnsTheWindowToIdleWithTheWorkersMess
     EXPECT_FALSE(f.hasKeyBot());
     EXPECT_TRUE(pumpUntil([&] { return !f.hasWeightWorker(); }));
     EXPECT_EQ(tabTitles(), allTabs());
+}
+
+TEST_F(WindowLifecycleTest, whileThePortIsAwayTheStatusAndTraySayWhatTheRunWaitsFor) {
+    twoPorts();
+    storeRunSettings();
+    for (const char* language : {"de", "en"}) {
+        serwedge::Catalogue::setLanguage(language);
+        injector->clear();
+        Frame& f = build();
+        f.startStopJButtonActionPerformed();
+        serdrv_sim_unplug("SIMA");
+        const QString waiting = workerBundle().format("instrument.disconnected.waiting", {"SIMA"});
+        ASSERT_TRUE(pumpUntil([&] { return f.statusText() == waiting; })) << language;
+        EXPECT_EQ(f.nextStepText(), t("WeightToKeyFrame2.nextStep.waiting"));
+        EXPECT_EQ(f.trayToolTip(), "Tallyra\n" + waiting);
+        serdrv_sim_replug("SIMA");
+        ASSERT_TRUE(pumpUntil([&] { return f.statusText() == t("switch.to.target.application"); }));
+        EXPECT_EQ(f.nextStepText(), t("WeightToKeyFrame2.nextStep.running"));
+        EXPECT_EQ(f.trayToolTip(), "Tallyra");
+        serdrv_sim_push("SIMA", reinterpret_cast<const uint8_t*>("ST,+7.25 g\r\n"), 13);
+        ASSERT_TRUE(waitForKey(10)) << "the value after the return is typed";
+        EXPECT_EQ(typedText(), "7.25\n");
+        EXPECT_TRUE(logText().contains(workerBundle().getString("instrument.reconnected")));
+        f.startStopJButtonActionPerformed();
+        ASSERT_TRUE(pumpUntil([&] { return !f.isConnectedGUI() && !f.hasWeightWorker(); }));
+        frame.reset();
+    }
 }
 
 TEST_F(WindowLifecycleTest, demoBalanceFitsTheDefaultPresetAndSendsAtItsPaceFromTheStart) {

@@ -89,7 +89,9 @@ TEST(PtyHangUp, workerEndsSayingTheInstrumentWasDisconnectedAndReportsThePartial
     ::close(pty->slave);
     pty->slave = -1;
     RecordingView view;
-    auto worker = WeightWorker::create(configFor(pty->name, Instrument::GENERIC), &view);
+    Config config = configFor(pty->name, Instrument::GENERIC);
+    config.reconnect = false;
+    auto worker = WeightWorker::create(config, &view);
     worker->execute();
     pty->write("ST,+1.25 g\r\nST,+2.");
     ASSERT_TRUE(pump([&] { return view.lines.size() == 1; }));
@@ -128,7 +130,7 @@ TEST(PtyHangUp, commandLineToolPrintsTheFailureAndExitsWithOne) {
     pty.slave = -1;
     QProcess p;
     p.setProgram(QStringLiteral(TALLYRA_BINARY_DIR "/bin/tallyra-cli"));
-    p.setArguments({"read", "--port", pty.name, "--seconds", "30"});
+    p.setArguments({"read", "--port", pty.name, "--seconds", "30", "--no-reconnect"});
     p.start();
     ASSERT_TRUE(p.waitForStarted());
     QByteArray err;

@@ -305,7 +305,9 @@ TEST(WeightWorker, openFailuresAndMissingPortAreReportedAndLeaveTheViewIdle) {
 TEST(WeightWorker, unpluggedDeviceEndsTheRunWithTheFailure) {
     SimPort port("WW-UNPLUG");
     RecordingView view;
-    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    Config config = configFor(port.name(), Instrument::GENERIC);
+    config.reconnect = false;
+    auto worker = WeightWorker::create(config, &view);
     port.push("12");
     worker->execute();
     ASSERT_TRUE(pump([&] { return port.drained(); }));
@@ -432,4 +434,41 @@ TEST(WeightWorker, recordedBytesStreamThroughInBlocksOfAnySizeUntilTheirEnd) {
     EXPECT_EQ(whole.back(), "300|300.25");
     EXPECT_EQ(replay(3), whole);
     EXPECT_EQ(replay(1), whole);
+}
+
+// Unplugged in the middle of a line and plugged in again: the partial line is logged, the wait
+// is told once however long it lasts, the numbering goes on. Unplugged for good, the run waits
+// until it is stopped.
+TEST(WeightWorker, aPortThatGoesAwayIsWaitedForAndReadingGoesOnWhenItReturns) {
+    SimPort port("WW-REPLUG");
+    RecordingView view;
+    auto worker = WeightWorker::create(configFor(port.name(), Instrument::GENERIC), &view);
+    port.push("ST,+1.5 g\rST,+2");
+    worker->execute();
+    ASSERT_TRUE(pump([&] { return view.lines.size() == 1 && port.drained(); }));
+    serdrv_sim_unplug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 2; }));
+    pump([] { return false; }, 3 * WeightWorker::kReconnectPoll.count()); // several looks
+    serdrv_sim_replug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 3; }));
+    port.push("ST,+3.5 g\r");
+    ASSERT_TRUE(pump([&] { return view.lines.size() == 2; }));
+    EXPECT_EQ(view.lines[1].getCount(), 2);
+    EXPECT_EQ(view.lines[1].getProcessedData(), "3.5");
+
+    serdrv_sim_unplug(port.name());
+    ASSERT_TRUE(pump([&] { return view.importantCopy().size() == 4; }));
+    worker->cancel(true);
+    ASSERT_TRUE(pump([&] { return worker->isDone(); }));
+    EXPECT_EQ(worker->outcome(), BackgroundTaskBase::Outcome::Cancelled);
+    const QString waiting = workerBundle().format("instrument.disconnected.waiting", {port.name()});
+    EXPECT_EQ(view.importantCopy(),
+              (std::vector<QString>{workerBundle().getString("unsent.data") + " ST,+2", waiting,
+                                    workerBundle().getString("instrument.reconnected"), waiting}));
+    EXPECT_EQ(view.waiting, (std::vector<QString>{waiting, "", waiting}));
+    EXPECT_EQ(view.connected, (std::vector<bool>{true, false}));
+    EXPECT_EQ(std::count(view.events.begin(), view.events.end(),
+                         "WW-REPLUG: Simulated serial port - Tallyra"),
+              1)
+        << "the returned device's record is read afresh";
 }

@@ -33,13 +33,17 @@ public:
     void showWarning(const QString& title, const QString& message) override {
         warnings.push_back(title + "|" + message);
     }
+    void showPortWaiting(const QString& t) override {
+        std::lock_guard l(m);
+        waiting.push_back(t);
+    }
     std::vector<QString> importantCopy() {
         std::lock_guard l(m);
         return important;
     }
 
     std::mutex m;
-    std::vector<QString> events, important, warnings;
+    std::vector<QString> events, important, warnings, waiting;
     std::vector<bool> connected;
     std::vector<serwedge::worker::DataLine> lines;
     int batches = 0; // hand-overs to the user-interface thread

@@ -63,6 +63,7 @@ inline Config unusualConfig() {
              QString::fromUtf8("  Wt\\s?=:#!\\\\ ([-+]?\\d+)\n\xe2\x82\xac\xf0\x9f\x98\x80"), true,
              QStringLiteral("1500"), QStringLiteral("0.05"));
     c.stableOnly = true;
+    c.reconnect = false;
     c.setRequestCommand(QString::fromUtf8("<27>P <13><10>\xc3\xa4<"));
     c.setRequestMode(H::RequestMode::INTERVAL);
     c.setRequestIntervalMs(QStringLiteral("250"));

@@ -201,7 +201,7 @@ TEST(SaveConfig, thePortOfThisRunBecomesThePreviousPortAndNoPortWritesNeither) {
     Preferences& n = root.node(kNode);
     EXPECT_EQ(n.get(QStringLiteral("prevPort"), {}), c.getPort());
     EXPECT_EQ(n.get(QStringLiteral("port"), {}), c.getPort());
-    EXPECT_EQ(n.keys().size(), 37 + 11); // and the journal and MQTT settings but a password
+    EXPECT_EQ(n.keys().size(), 38 + 11); // and the journal and MQTT settings but a password
 
     MemoryPreferences other;
     c.setPort(QString());
