@@ -2,6 +2,9 @@
 
 #include "worker/DataLine.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace tallyra::cli {
 
 using serwedge::worker::DataLine;
@@ -26,6 +29,8 @@ void CliView::logImportantEvent(const QString& text) {
 
 void CliView::setConnectedInGUI(bool connected) {
     connected_ = connected;
+    if (!connected && afterEnd_)
+        afterEnd_();
 }
 
 void CliView::showWarning(const QString& title, const QString& message) {
@@ -38,15 +43,21 @@ char hexDigit(unsigned v) {
     return static_cast<char>(v < 10 ? '0' + v : 'a' + v - 10);
 }
 
-void appendUnicodeEscape(QByteArray& out, char16_t u) {
+void appendUnicodeEscape(std::string& out, char16_t u) {
     out += "\\u";
     for (int shift = 12; shift >= 0; shift -= 4)
         out += hexDigit((u >> shift) & 0xF);
 }
 
+void appendNumber(std::string& out, long long n) {
+    char digits[24];
+    const auto r = std::to_chars(std::begin(digits), std::end(digits), n);
+    out.append(digits, r.ptr);
+}
+
 // A JSON string as Qt's compact JSON writes it: quotes, backslashes and control characters
 // escaped, everything else in UTF-8 (a lone surrogate as an escape).
-void appendString(QByteArray& out, const QString& text) {
+void appendString(std::string& out, const QString& text) {
     out += '"';
     const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
     const char16_t* const end = p + text.size();
@@ -105,13 +116,13 @@ void appendString(QByteArray& out, const QString& text) {
 }
 
 // The received text as the log renders it (DataLine::getRawData), as a JSON string.
-void appendRendered(QByteArray& out, const QString& raw) {
+void appendRendered(std::string& out, const QString& raw) {
     out += '"';
     for (const QChar c : raw) {
         const char16_t u = c.unicode();
         if (u < 32 || u > 126) {
             out += '<';
-            out += QByteArray::number(u);
+            appendNumber(out, u);
             out += '>';
         } else {
             if (u == u'"' || u == u'\\')
@@ -124,9 +135,9 @@ void appendRendered(QByteArray& out, const QString& raw) {
 
 } // namespace
 
-void CliView::appendJson(QByteArray& out, const DataLine& line) {
+void CliView::appendJson(std::string& out, const DataLine& line) {
     out += "{\"count\":";
-    out += QByteArray::number(line.getCount());
+    appendNumber(out, line.getCount());
     out += line.isError() ? ",\"error\":true,\"raw\":" : ",\"error\":false,\"raw\":";
     appendRendered(out, line.rawBytes());
     out += ",\"status\":";
@@ -144,9 +155,9 @@ void CliView::appendJson(QByteArray& out, const DataLine& line) {
 }
 
 QByteArray CliView::toJson(const DataLine& line) {
-    QByteArray out;
+    std::string out;
     appendJson(out, line);
-    return out;
+    return QByteArray::fromStdString(out);
 }
 
 void CliView::update(const DataLine& line) {
@@ -158,9 +169,9 @@ void CliView::update(const DataLine& line) {
 }
 
 void CliView::linesDelivered() {
-    if (!pending_.isEmpty()) {
-        std::fwrite(pending_.constData(), 1, static_cast<std::size_t>(pending_.size()), out_);
-        pending_.resize(0); // keeps its storage for the next batch
+    if (!pending_.empty()) {
+        std::fwrite(pending_.data(), 1, pending_.size(), out_);
+        pending_.clear(); // keeps its storage for the next batch
         std::fflush(out_);
     }
     if (afterBatch_)

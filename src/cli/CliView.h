@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <mutex>
+#include <string>
 
 namespace tallyra::cli {
 
@@ -26,6 +27,8 @@ public:
 
     // Called after each batch has been written.
     void setAfterBatch(std::function<void()> afterBatch) { afterBatch_ = std::move(afterBatch); }
+    // Called when the reading has ended and the port is closed.
+    void setAfterEnd(std::function<void()> afterEnd) { afterEnd_ = std::move(afterEnd); }
     // Lines are counted but not printed (a service that only publishes or keeps a journal).
     void setQuiet(bool quiet) { quiet_ = quiet; }
     bool connected() const { return connected_; }
@@ -35,7 +38,7 @@ public:
     // and status (the kind's name, null when the line has none), as Qt's compact JSON writes
     // such an object (keys in alphabetical order).
     static QByteArray toJson(const serwedge::worker::DataLine& line);
-    static void appendJson(QByteArray& out, const serwedge::worker::DataLine& line);
+    static void appendJson(std::string& out, const serwedge::worker::DataLine& line);
 
 private:
     void printErr(const QString& text);
@@ -43,11 +46,12 @@ private:
     std::FILE* out_;
     std::FILE* err_;
     std::mutex errMutex_;
-    QByteArray pending_; // the JSON of the batch being delivered
+    std::string pending_; // the JSON of the batch being delivered
     bool connected_ = false;
     bool quiet_ = false;
     int printed_ = 0;
     std::function<void()> afterBatch_;
+    std::function<void()> afterEnd_;
 };
 
 } // namespace tallyra::cli

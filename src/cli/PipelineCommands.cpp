@@ -69,11 +69,16 @@ int runWorker(ReadingRun& run, CliView& view, const RunOptions& options) {
         }
     };
     view.setAfterBatch(look);
+    // The end is told from inside the worker's completion: looked at once that has returned,
+    // so that the tool ends as soon as the last line is out rather than at the next poll.
+    QObject context;
+    view.setAfterEnd([&] { QTimer::singleShot(0, &context, look); });
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, look);
     poll.start(25);
     QCoreApplication::exec();
     view.setAfterBatch({});
+    view.setAfterEnd({});
     return worker.outcome() == BackgroundTaskBase::Outcome::Failed ? 1 : 0;
 }
 

@@ -293,6 +293,8 @@ int WeightWorker::doInBackground() {
             break;
         if (got.count == 0)
             continue;
+        if (!bytesSinceReturn_)
+            firstBytesSinceReturn();
         if (got.parityError)
             logParityError();
         if (got.framingError)

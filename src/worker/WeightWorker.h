@@ -49,6 +49,9 @@ public:
     static constexpr std::size_t kMaxWaitingLines = 4000;
     // How often a port that went away is looked for while the run waits for it.
     static constexpr std::chrono::milliseconds kReconnectPoll{500};
+    // A port that hangs up again this soon after its return, before sending a byte, is still
+    // away (a device server that takes the connection and drops it at once).
+    static constexpr std::chrono::seconds kStillAway{2};
 
     // Opens the port and switches the view to its running face. Throws InvalidSettingError for
     // an unusable setting, rs232::IOException when the port cannot be opened, and
@@ -100,6 +103,10 @@ private:
     void reopenPort();
     void closePortQuietly();
     void logUnsentData();
+    // Tells the log and the view that the port is back.
+    void tellReturn();
+    // The first bytes since the port returned: a return not told yet is told now.
+    void firstBytesSinceReturn();
     void logParityError();
     void logFramingError();
     void logLineError(const QString& description);
@@ -126,6 +133,11 @@ private:
     std::atomic<int> lastLine_{0};
     std::atomic<int> pendingCommands_{0};
     bool writeFailing_ = false;
+    // Since the port last returned: whether bytes came, when it was, and whether the return
+    // waits for its first bytes to be told (it followed a port that was still away).
+    bool bytesSinceReturn_ = true;
+    bool returnUntold_ = false;
+    std::chrono::steady_clock::time_point returnedAt_;
 };
 
 // For the A&D presets with hardware handshake: after opening, tests the device's DSR and CTS

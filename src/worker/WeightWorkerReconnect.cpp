@@ -39,29 +39,32 @@ bool WeightWorker::reconnect(const rs232::PortDisconnected& cause) {
                                   QStringLiteral(")"))
                                      .toStdString());
     }
+    // Gone again at once after a return, without a byte: the same absence goes on. It is told
+    // once, and the next return only with its first bytes, so that a port that keeps dropping
+    // the line does not fill the log with one message per try.
+    const auto now = std::chrono::steady_clock::now();
+    const bool stillAway = !bytesSinceReturn_ && now - returnedAt_ < kStillAway;
     // What came before the hang-up cannot be finished by the instrument that returns.
     logUnsentData();
-    const QString waiting = workerBundle().format("instrument.disconnected.waiting", {portName_});
-    if (view_) {
+    if (view_ && !returnUntold_) {
+        const QString waiting =
+            workerBundle().format("instrument.disconnected.waiting", {portName_});
         view_->logImportantEvent(waiting);
         view_->showPortWaiting(waiting);
     }
     source_.reset(); // it reads the port that is closed now; the reading makes a new one
     closePortQuietly();
     QString lastProblem;
+    if (stillAway && !interruptibleSleep(kReconnectPoll))
+        return false;
     while (!isCancelled()) {
         try {
             reopenPort();
-            if (view_) {
-                view_->showPortWaiting({});
-                view_->logImportantEvent(workerBundle().getString("instrument.reconnected"));
-                // Another adapter may answer to the name now: its own record is read and shown.
-                if (const auto info =
-                        rs232::SerialPortLocal::rereadPortInfo(portName_.toStdString()))
-                    view_->logEvent(QString::fromStdString(info->getPortName() + ": " +
-                                                           info->getDriverDesc() + " - " +
-                                                           info->getDriverMfgr()));
-            }
+            returnedAt_ = std::chrono::steady_clock::now();
+            bytesSinceReturn_ = false;
+            returnUntold_ = stillAway;
+            if (!returnUntold_)
+                tellReturn();
             return true;
         } catch (const rs232::PortNotFound&) {
             // Not back yet: said once already, by the message above.
@@ -78,6 +81,25 @@ bool WeightWorker::reconnect(const rs232::PortDisconnected& cause) {
             break;
     }
     return false;
+}
+
+void WeightWorker::tellReturn() {
+    if (!view_)
+        return;
+    view_->showPortWaiting({});
+    view_->logImportantEvent(workerBundle().getString("instrument.reconnected"));
+    // Another adapter may answer to the name now: its own record is read and shown.
+    if (const auto info = rs232::SerialPortLocal::rereadPortInfo(portName_.toStdString()))
+        view_->logEvent(QString::fromStdString(info->getPortName() + ": " + info->getDriverDesc() +
+                                               " - " + info->getDriverMfgr()));
+}
+
+void WeightWorker::firstBytesSinceReturn() {
+    bytesSinceReturn_ = true;
+    if (returnUntold_) {
+        returnUntold_ = false;
+        tellReturn();
+    }
 }
 
 } // namespace serwedge::worker

@@ -44,21 +44,22 @@ struct Reading {
         p.kill();
         p.waitForFinished();
     }
-    bool waitFor(QByteArray Reading::*seen, const char* text) {
-        for (int i = 0; i < 200 && !(this->*seen).contains(text); ++i) {
+    bool waitFor(QByteArray Reading::*seen, const char* text, int looks = 200) {
+        for (int i = 0; i < looks && !(this->*seen).contains(text); ++i) {
             p.waitForReadyRead(50);
             err += p.readAllStandardError();
             out += p.readAllStandardOutput();
         }
         return (this->*seen).contains(text);
     }
-    // The values printed, once the tool has ended by itself.
-    QStringList values() {
+    // The values printed, once the tool has ended by itself; the absences it told.
+    QStringList values(int absences = 1) {
         EXPECT_TRUE(p.waitForFinished(20000)) << "--count goes on counting across the return";
         err += p.readAllStandardError();
         out += p.readAllStandardOutput();
         EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
-        EXPECT_EQ(err.count("waiting for it to return"), 1) << err.toStdString();
+        EXPECT_EQ(err.count("waiting for it to return"), absences) << err.toStdString();
+        EXPECT_EQ(err.count("Instrument reconnected"), absences) << err.toStdString();
         QStringList values;
         for (const QByteArray& line : out.trimmed().split('\n'))
             values << QJsonDocument::fromJson(line).object().value("value").toString();
@@ -89,6 +90,8 @@ TEST(ReconnectE2E, readingGoesOnWhenTheInstrumentReturnsUnderTheSameName) {
     EXPECT_EQ(r.values(), (QStringList{"1.00", "2.00", "4.00", "5.00", "6.00"}));
 }
 
+// The device server drops the connection; then, as one whose client slot is still taken, it
+// drops each new connection at once a few times: that is told once, not once per try.
 TEST(ReconnectE2E, aDroppedNetworkConnectionIsMadeAgain) {
     const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
@@ -105,7 +108,7 @@ TEST(ReconnectE2E, aDroppedNetworkConnectionIsMadeAgain) {
     auto send = [](int to, const char* text) {
         EXPECT_GT(::send(to, text, std::strlen(text), MSG_NOSIGNAL), 0);
     };
-    Reading r({"--port", QString("tcp://127.0.0.1:%1").arg(ntohs(a.sin_port)), "--count", "3"});
+    Reading r({"--port", QString("tcp://127.0.0.1:%1").arg(ntohs(a.sin_port)), "--count", "2"});
     int client = accept();
     ASSERT_GE(client, 0);
     ASSERT_TRUE(r.waitFor(&Reading::err, "RTS:")) << r.err.toStdString();
@@ -113,10 +116,19 @@ TEST(ReconnectE2E, aDroppedNetworkConnectionIsMadeAgain) {
     ASSERT_TRUE(r.waitFor(&Reading::out, "\"1.00\""));
     ::close(client); // the device server drops the connection
     ASSERT_TRUE(r.waitFor(&Reading::err, "Instrument reconnected")) << r.err.toStdString();
+    for (int i = 0; i < 3; ++i) {
+        const int taken = accept();
+        ::usleep(200000); // the tool has its port ready again and reads
+        ::close(taken);
+    }
     client = accept();
     ASSERT_GE(client, 0);
-    send(client, "ST,+2.00 g\r\nST,+3.00 g\r\n");
-    EXPECT_EQ(r.values(), (QStringList{"1.00", "2.00", "3.00"}));
+    // It streams, as such balances do: the return is told with the first line.
+    for (int i = 0; i < 50 && !r.out.contains("2.00"); ++i) {
+        send(client, "ST,+2.00 g\r\n");
+        r.waitFor(&Reading::out, "2.00", 2);
+    }
+    EXPECT_EQ(r.values(2), (QStringList{"1.00", "2.00"}));
     ::close(client);
     ::close(listener);
 }
