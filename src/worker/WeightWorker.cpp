@@ -51,8 +51,13 @@ public:
         if (n <= 0)
             return batch;
         batch.count = static_cast<std::size_t>(n);
-        batch.parityError = checkParity_ && port_.sigParityErr();
-        batch.framingError = checkFraming_ && port_.sigFrameErr();
+        try {
+            batch.parityError = checkParity_ && port_.sigParityErr();
+            batch.framingError = checkFraming_ && port_.sigFrameErr();
+        } catch (const rs232::IOException&) {
+            // The device went away right after these bytes: they are kept, and the next read
+            // tells the hang-up (a reconnect, or the end of the run).
+        }
         return batch;
     }
 
