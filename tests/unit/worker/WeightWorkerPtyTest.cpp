@@ -2,8 +2,8 @@
 
 #include "config/Config.h"
 #include "worker/DataLine.h"
-#include "worker/WorkerBundle.h"
 #include "worker/WeightWorker.h"
+#include "worker/WorkerBundle.h"
 
 #include "WorkerTestSupport.h"
 

@@ -21,10 +21,9 @@ std::wstring wide(const QString& s) {
 
 QString systemMessage(LONG code) {
     wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(code), 0,
-                                   reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     QString message = n && text ? QString::fromWCharArray(text, static_cast<qsizetype>(n))
                                 : QStringLiteral("error %1").arg(code);
     if (text)
