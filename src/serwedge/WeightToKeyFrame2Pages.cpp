@@ -5,8 +5,8 @@
 
 #include "props/Props.h"
 #include "serwedge/EventLog.h"
-#include "serwedge/OutputsPanel.h"
 #include "serwedge/GlobalShortcut.h"
+#include "serwedge/OutputsPanel.h"
 #include "serwedge/SettingsTabs.h"
 #include "serwedge/TrayBehaviour.h"
 #include "serwedge/util/FriendlyPortUtil.h"

@@ -176,10 +176,14 @@ TEST(InputTerminatorTest, anyByteIsValidAndConstantsAreFoundByValue) {
 
 TEST(RequestCommandText, controlCharactersAreWrittenAsTheLogShowsThem) {
     const std::pair<QString, QByteArray> cases[] = {
-        {"SI<13><10>", "SI\r\n"},     {"<27>P<13><10>", "\x1bP\r\n"}, {"w", "w"},
-        {"<0>", QByteArray(1, '\0')}, {"a<b>c<", "a<b>c<"}, // a "<" without a number stands for
-                                                            // itself
-        {"<<13>>", "<\r>"},           {QString(QChar(176)), "\xb0"},
+        {"SI<13><10>", "SI\r\n"},
+        {"<27>P<13><10>", "\x1bP\r\n"},
+        {"w", "w"},
+        {"<0>", QByteArray(1, '\0')},
+        // a "<" without a number stands for itself
+        {"a<b>c<", "a<b>c<"},
+        {"<<13>>", "<\r>"},
+        {QString(QChar(176)), "\xb0"},
     };
     for (const auto& [text, bytes] : cases)
         EXPECT_EQ(RequestCommand::decode(text), bytes) << text.toStdString();
