@@ -2,8 +2,8 @@
 # The Wine prefix of a test run: wine-prefix.sh PREFIX make KEEPER.exe | stop.
 #
 # make: removes any old prefix (stopping its wineserver) and makes a fresh one that reports
-# itself as Windows 10. Wine links the serial devices it finds to COM ports: com1 to /dev/ttyS0,
-# which is the system console on these machines. Wine only links them (it does not open them),
+# itself as Windows 10. Wine links the serial devices it finds to COM ports: com1 to the first
+# ttyS device, which is the system console on these machines. Wine only links them (it does not open them),
 # and it does so whenever its device manager starts, so: COM1..COM255 are reserved with empty
 # entries (Wine then never maps a device to them; the highest number cannot be reserved), the
 # keeper program holds the prefix's system programs up for the whole run (so that the device

@@ -1,139 +1,14 @@
 // Simulated serial devices: test instruments and the demo balance.
 
-#include "Backend.h"
-#include "LineCheck.h"
-#include "serdrv_sim.h"
+#include "SimDevices.h"
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
-#include <deque>
-#include <map>
-#include <mutex>
-#include <optional>
-#include <utility>
-#include <vector>
+#include <cstring>
 
 namespace serdrv {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-enum Mark : uint8_t { kParity = 1, kFraming = 2, kOverrun = 4 };
-
-struct Device {
-    std::string name;
-    bool present = true; // false once destroyed
-    bool unplugged = false;
-    // Counts the unplugs: a handle opened before the last one is dead for good.
-    unsigned plugging = 0;
-    bool open = false;
-    std::deque<std::pair<uint8_t, uint8_t>> rx; // byte and its marks
-    uint8_t nextMarks = 0;
-    bool parityPending = false, framingPending = false, overrunPending = false;
-    bool dsr = false, cts = false, cd = false, ri = false;
-    bool dtr = false, rts = false;
-    bool loopback = false;
-    int failCode = 0, failCount = 0;
-    std::vector<uint8_t> written;
-    SerdrvConfig config{};
-    // Line settings the device keeps whatever it is asked, when set.
-    std::optional<LineSettings> held;
-    // Demo balance: the next line is due at this time.
-    bool demo = false;
-    Clock::time_point nextLine{};
-    long demoValue = 1234; // hundredths of a gram
-    unsigned demoSeed = 12345;
-};
-
-// One lock for every simulated device keeps the control API simple and race-free.
-std::mutex simMutex;
-std::condition_variable simArrived;
-std::map<std::string, std::shared_ptr<Device>> devices;
-std::vector<std::string> creationOrder;
-SerDeviceNotificationFn notifyFn = nullptr;
-void* notifyCtx = nullptr;
-bool environmentChecked = false;
-
-constexpr const char* kDemoName = "DEMO";
-constexpr auto kDemoPeriod = std::chrono::milliseconds(250);
-
-std::shared_ptr<Device> findLocked(const char* name) {
-    if (!name)
-        return nullptr;
-    auto it = devices.find(name);
-    return it == devices.end() ? nullptr : it->second;
-}
-
-// Notifications are delivered outside the lock so that the receiver may call back in.
-void notify(bool arrived, const std::string& name) {
-    SerDeviceNotificationFn fn;
-    void* ctx;
-    {
-        std::lock_guard lock(simMutex);
-        fn = notifyFn;
-        ctx = notifyCtx;
-    }
-    if (fn)
-        fn(arrived ? 1 : 0, name.c_str(), ctx);
-}
-
-std::shared_ptr<Device> createLocked(const std::string& name, bool& created) {
-    created = false;
-    if (auto d = findLocked(name.c_str()))
-        return d;
-    auto d = std::make_shared<Device>();
-    d->name = name;
-    devices[name] = d;
-    creationOrder.push_back(name);
-    created = true;
-    return d;
-}
-
-void enableDemoLocked(bool& created) {
-    auto d = createLocked(kDemoName, created);
-    if (created) {
-        d->demo = true;
-        d->nextLine = Clock::now();
-        d->dsr = d->cts = true; // a balance that is switched on answers on both lines
-    }
-}
-
-// SERDRV_SIMULATED_PORTS turns the demo device on, once per process.
-void checkEnvironmentLocked() {
-    if (environmentChecked)
-        return;
-    environmentChecked = true;
-    if (std::getenv("SERDRV_SIMULATED_PORTS")) {
-        bool created = false;
-        enableDemoLocked(created);
-    }
-}
-
-// Appends the demo lines that have come due: a value that drifts and settles like a balance.
-void produceDemoLocked(Device& d) {
-    if (!d.demo || d.unplugged)
-        return;
-    const auto now = Clock::now();
-    int lines = 0;
-    while (d.nextLine <= now && lines < 8) {
-        d.demoSeed = d.demoSeed * 1103515245u + 12345u;
-        const long step = static_cast<long>((d.demoSeed >> 16) % 201) - 100;
-        d.demoValue = std::clamp(d.demoValue + step, 0L, 99999999L);
-        char text[32];
-        // Lines end with CR, as the default preset expects.
-        std::snprintf(text, sizeof text, "ST,+%06ld.%02ld  g\r", d.demoValue / 100,
-                      d.demoValue % 100);
-        for (const char* c = text; *c; ++c)
-            d.rx.emplace_back(static_cast<uint8_t>(*c), 0);
-        d.nextLine += kDemoPeriod;
-        ++lines;
-    }
-    if (d.nextLine <= now)
-        d.nextLine = now + kDemoPeriod; // the reader was away: skip what it missed
-}
+using namespace sim;
 
 // The line of a simulated device: it takes what it is asked unless it holds settings of its own.
 class HeldLine final : public LineDevice {
@@ -335,14 +210,6 @@ private:
     std::shared_ptr<Device> dev_;
     const unsigned plugging_; // the device's unplug count when this handle was opened
 };
-
-template <typename F> int32_t control(const char* name, F f) {
-    std::lock_guard lock(simMutex);
-    auto d = findLocked(name);
-    if (!d)
-        return -1;
-    return f(*d);
-}
 
 } // namespace
 
