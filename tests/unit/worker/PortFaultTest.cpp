@@ -21,20 +21,9 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
+using worker_test::presetConfigFor;
 using worker_test::pump;
 using worker_test::RecordingView;
-
-namespace {
-
-Config configFor(const QString& port, Instrument instrument, int terminator = 13) {
-    Config c = Instrument(instrument).getDefaultConfig();
-    c.setPort(port);
-    c.setInstrument(instrument);
-    c.setInputTerminator(terminator);
-    return c;
-}
-
-} // namespace
 
 // Random bytes of random lines carry parity or framing errors; exactly the lines with a marked
 // byte are flagged, and every indication is logged once.
@@ -48,7 +37,7 @@ TEST_P(RandomLineErrors, eachMarkedLineIsFlaggedAndNoOther) {
     serdrv_sim_destroy(port);
     serdrv_sim_create(port);
     RecordingView view;
-    auto worker = WeightWorker::create(configFor(port, instrument), &view);
+    auto worker = WeightWorker::create(presetConfigFor(port, instrument), &view);
     worker->execute();
 
     std::mt19937 random(GetParam() * 7919 + 11);

@@ -26,18 +26,11 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
+using worker_test::presetConfigFor;
 using worker_test::pump;
 using worker_test::RecordingView;
 
 namespace {
-
-Config configFor(const QString& port, Instrument instrument, int terminator = 13) {
-    Config c = Instrument(instrument).getDefaultConfig();
-    c.setPort(port);
-    c.setInstrument(instrument);
-    c.setInputTerminator(terminator);
-    return c;
-}
 
 struct Pty {
     Pty() {
@@ -84,7 +77,7 @@ TEST(PtyHangUp, workerEndsSayingTheInstrumentWasDisconnectedAndReportsThePartial
     ::close(pty->slave);
     pty->slave = -1;
     RecordingView view;
-    Config config = configFor(pty->name, Instrument::GENERIC);
+    Config config = presetConfigFor(pty->name, Instrument::GENERIC);
     config.reconnect = false;
     auto worker = WeightWorker::create(config, &view);
     worker->execute();
@@ -108,7 +101,7 @@ TEST(PtyHangUp, workerEndsSayingTheInstrumentWasDisconnectedAndReportsThePartial
     // The program reads again from the next instrument.
     Pty next;
     RecordingView again;
-    auto second = WeightWorker::create(configFor(next.name, Instrument::GENERIC), &again);
+    auto second = WeightWorker::create(presetConfigFor(next.name, Instrument::GENERIC), &again);
     second->execute();
     next.write("ST,+3.50 g\r\n");
     ASSERT_TRUE(pump([&] { return again.lines.size() == 1; }));

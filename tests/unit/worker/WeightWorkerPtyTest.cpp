@@ -17,22 +17,11 @@ using namespace serwedge::worker;
 using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 
+using worker_test::configFor;
 using worker_test::pump;
 using worker_test::RecordingView;
 
-namespace {
-
-Config configFor(const char* port, Instrument instrument, int terminator = 13) {
-    Config c;
-    c.setPort(port);
-    c.setInstrument(instrument);
-    c.setBitRate(7);
-    c.setDataBits(3);
-    c.setInputTerminator(terminator);
-    return c;
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(WeightWorker, readsAPseudoTerminal) {
     int master = -1, slave = -1;

@@ -26,6 +26,7 @@ using serwedge::config::Config;
 using serwedge::config::ConfigHelper::Instrument;
 using namespace std::chrono_literals;
 
+using worker_test::configFor;
 using worker_test::pump;
 using worker_test::RecordingView;
 
@@ -55,16 +56,6 @@ public:
 private:
     const char* name_;
 };
-
-Config configFor(const char* port, Instrument instrument, int terminator = 13) {
-    Config c;
-    c.setPort(port);
-    c.setInstrument(instrument);
-    c.setBitRate(7);
-    c.setDataBits(3);
-    c.setInputTerminator(terminator);
-    return c;
-}
 
 // Runs a worker over the bytes until they are read, then stops it as the window's Stop does.
 std::unique_ptr<WeightWorker> runOver(const SimPort& port, const Config& config,

@@ -3,6 +3,7 @@
 // Shared by the tests of the reading worker: an event loop, a view that records what the worker
 // reports, and a bounded wait that keeps the event loop turning.
 
+#include "config/Config.h"
 #include "worker/DataLine.h"
 #include "worker/WeightWorkerView.h"
 
@@ -15,6 +16,31 @@
 #include <vector>
 
 namespace worker_test {
+
+// A reading at 9600 bit/s, 8 data bits, from the instrument's pattern.
+inline serwedge::config::Config configFor(const QString& port,
+                                          serwedge::config::ConfigHelper::Instrument instrument,
+                                          int terminator = 13) {
+    serwedge::config::Config c;
+    c.setPort(port);
+    c.setInstrument(instrument);
+    c.setBitRate(7);
+    c.setDataBits(3);
+    c.setInputTerminator(terminator);
+    return c;
+}
+
+// The instrument's own default settings, read from the given port.
+inline serwedge::config::Config
+presetConfigFor(const QString& port, serwedge::config::ConfigHelper::Instrument instrument,
+                int terminator = 13) {
+    serwedge::config::Config c =
+        serwedge::config::ConfigHelper::Instrument(instrument).getDefaultConfig();
+    c.setPort(port);
+    c.setInstrument(instrument);
+    c.setInputTerminator(terminator);
+    return c;
+}
 
 // Log calls may come from the worker's thread; the rest arrive on the test's thread.
 class RecordingView : public serwedge::worker::WeightWorkerView {
